@@ -1,0 +1,23 @@
+// Entry point. For now it only proves the deliverables fit together: it loads
+// the resource library by name and shows the main dialog from it.
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    HMODULE res = LoadLibraryA("PIXRES.DLL");
+    if (!res) {
+        MessageBoxA(nullptr, "Missing file PIXRES.DLL", "HALCYRA Pixalon", MB_ICONHAND);
+        return 1;
+    }
+    DialogBoxParamA(res, MAKEINTRESOURCEA(102), nullptr,
+                    [](HWND dlg, UINT msg, WPARAM wp, LPARAM) -> INT_PTR {
+                        if (msg == WM_INITDIALOG) return TRUE;
+                        if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
+                            EndDialog(dlg, LOWORD(wp));
+                            return TRUE;
+                        }
+                        return FALSE;
+                    }, 0);
+    FreeLibrary(res);
+    return 0;
+}
