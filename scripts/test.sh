@@ -11,6 +11,10 @@ pix_wine_prefix "$PIX_PREFIXES/test"
 pix_start_xvfb
 # One persistent wineserver for the whole run, so that each test starts quickly.
 wineserver -p
+# Start Wine's session services now, detached from ctest's output pipe: a
+# service started by the first test would inherit the pipe and keep ctest
+# waiting for it to close.
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   [ -n "${PIX_XVFB_PID:-}" ] && kill "$PIX_XVFB_PID" 2>/dev/null || true
