@@ -54,6 +54,16 @@ void DataExchange::Check(int id, int& value)
         c.SetChecked(value != 0);
 }
 
+void DataExchange::ComboIndex(int id, int& value)
+{
+    ComboBox c(GetDlgItem(dialog_, id));
+    if (!c) return;
+    if (saving_)
+        value = c.Selection();
+    else
+        c.Select(value);
+}
+
 void DataExchange::Control(int id, Window& control) { control.Attach(GetDlgItem(dialog_, id)); }
 
 }  // namespace winui

@@ -31,6 +31,8 @@ public:
     void Text(int id, int& value);
     // A check box or radio button: 1 checked, 0 not.
     void Check(int id, int& value);
+    // The selected index of a combo box, -1 for none.
+    void ComboIndex(int id, int& value);
     // Binds a wrapper to the control (both directions do the same).
     void Control(int id, Window& control);
 

@@ -15,6 +15,8 @@ thread_local Dialog* t_pending = nullptr;
 thread_local HHOOK t_hook = nullptr;
 thread_local int t_hookUsers = 0;
 
+Dialog::HelpHandler g_helpHandler = nullptr;
+
 bool IsDialogClass(HWND wnd)
 {
     char name[16] = {};
@@ -94,6 +96,8 @@ bool Dialog::UpdateData(bool saving)
     return dx.Ok();
 }
 
+void Dialog::SetHelpHandler(HelpHandler handler) { g_helpHandler = handler; }
+
 Dialog* Dialog::FromHandle(HWND wnd)
 {
     if (!wnd || reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC)) != &Dialog::WindowProc)
@@ -157,6 +161,10 @@ LRESULT Dialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     }
     if (msg == WM_INITDIALOG) return OnInitDialog() ? TRUE : FALSE;
     if (Dispatch(current_, result)) return result;
+    if (msg == WM_COMMAND && LOWORD(wp) == kHelpCommand && HIWORD(wp) <= 1 && g_helpHandler) {
+        g_helpHandler(wnd_);
+        return 0;
+    }
     if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
         if (LOWORD(wp) == IDOK) {
             OnOK();

@@ -56,6 +56,14 @@ public:
     // The dialog object behind a window created by this class, or null.
     static Dialog* FromHandle(HWND wnd);
 
+    // Every Help button has the id kHelpCommand. A dialog whose message map
+    // does not take that command hands it to this process-wide handler (with
+    // the dialog's window), so that a new dialog's Help button works without
+    // a line of its own. Null (the default) ignores the command.
+    static constexpr int kHelpCommand = 57670;
+    using HelpHandler = void (*)(HWND from);
+    static void SetHelpHandler(HelpHandler handler);
+
 protected:
     // The member bindings, used in both directions by UpdateData.
     virtual void DoDataExchange(DataExchange& dx);
