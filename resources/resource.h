@@ -159,6 +159,7 @@
 #define IDS_NO_PICTURES_IN_CAMERA       247
 #define IDS_DEVICE_NOT_WRITABLE         248
 #define IDS_NETWORK_NEIGHBORHOOD        249
+#define IDS_OUTPUT_FILE_ERROR           250 /* between the quotes of 214 */
 
 /* --------------------------------------------------------- dialog templates */
 

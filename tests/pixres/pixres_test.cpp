@@ -167,6 +167,7 @@ const ExpectedString kStrings[] = {
     {247, "There are no pictures in the camera."},
     {248, "The device you selected is not writable.  Please select a different device."},
     {249, "Network Neighborhood"},
+    {250, "The output file could not be created or written"},
 };
 
 TEST_F(PixresTest, EveryStringLoadsWithItsExactText)
