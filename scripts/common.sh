@@ -10,7 +10,7 @@ PIX_PACKAGES=(
   cmake ninja-build make g++ git
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   googletest
-  wine wine64
+  wine wine64 fonts-wine
   xvfb xauth x11vnc x11-utils
   imagemagick libtiff-tools libjpeg-turbo-progs
   python3 python3-pil python3-olefile python3-numpy
@@ -75,6 +75,14 @@ pix_wine_prefix() {
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
+  fi
+  # Debian's Wine does not look for its own fonts (package fonts-wine) by
+  # itself; without them "MS Sans Serif" falls back to a wider font and every
+  # dialog comes out larger than on Windows.
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
+  if [ -d /usr/share/wine/fonts ] && [ ! -e "$fonts/sserife.fon" ]; then
+    mkdir -p "$fonts"
+    for f in /usr/share/wine/fonts/*; do ln -sf "$f" "$fonts/"; done
   fi
   if ! grep -q '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
