@@ -1,28 +1,39 @@
 // The main dialog: where the user sets up a transfer (source, destination,
 // naming) and starts it with Transfer (IDOK) or leaves with Exit (IDCANCEL).
 //
-// The caller presets the exchanged members before the modal run and reads
-// them afterwards. Closing the window, whatever the result, saves the
-// settings with the template as typed.
-//
-// This is the dialog's first form: it shows the destination, the naming
-// choice and the camera type. The source commands, the destination browser,
-// the preferences, the bitmap buttons and the status line help are not built
-// yet; their buttons do nothing.
+// The caller presets the exchanged members, CameraPictureCount and
+// SourceState before the modal run and reads them afterwards. Closing the
+// window, whatever the result, saves the settings with the template as typed.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/Settings.h"
+#include "winui/BitmapButton.h"
+#include "winui/Controls.h"
 #include "winui/Dialog.h"
+
+// What the source buttons have chosen so far.
+enum SourceStateCode : std::int32_t {
+    kNoSourceYet = 0,
+    kAllCameraPictures = 1,
+    kSomeCameraPictures = 2,
+    kPickedDiskFiles = 3,
+    kEveryCameraPicturePicked = 4,
+};
+
+// The system menu's About item.
+inline constexpr UINT kAboutCommand = 16;
 
 class CMainDlg : public winui::Dialog {
 public:
     CMainDlg(TransferSettings& settings, HWND parent);
 
-    std::int32_t CameraPictureCount = 0;  // in and out for the caller
-    std::int32_t SourceState = 0;         // in and out: 0 no source chosen yet
+    std::int32_t CameraPictureCount = 0;  // pictures the camera holds, as last reported
+    std::int32_t SourceState = kNoSourceYet;
 
     std::string DestinationText;        // destination path
     std::string TemplateText;           // name template
@@ -38,6 +49,18 @@ public:
     // Transfer and its label are enabled only while a selection exists.
     void UpdateTransferButton();
 
+    // What the source commands do with the pictures a selection dialog
+    // hands over (the records move into the settings' lists).
+    //   All pictures of the camera, as read by the camera selection:
+    void TakeAllCameraPictures(std::vector<std::unique_ptr<CameraPictureRecord>>& received);
+    //   Pictures picked in the camera selection, which ended with OK; the
+    //   camera holds `storedCount` pictures:
+    void TakePickedCameraPictures(std::vector<std::unique_ptr<CameraPictureRecord>>& received,
+                                  std::int32_t storedCount);
+    //   Files picked in the disk selection, which ended with OK; `infos` is
+    //   index-parallel to `paths`:
+    void TakePickedDiskFiles(std::vector<std::string>& paths, std::vector<std::string>& infos);
+
 protected:
     void DoDataExchange(winui::DataExchange& dx) override;
     int OnCreate(CREATESTRUCTA& cs) override;
@@ -46,12 +69,38 @@ protected:
 
 private:
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnDrawItem(WPARAM, LPARAM item);
+    LRESULT OnSysCommand(WPARAM command, LPARAM);
+    LRESULT OnSetCursor(WPARAM wp, LPARAM);
+    LRESULT OnSetFocus(WPARAM, LPARAM);
+    void OnBrowse();
+    void OnPreferences();
+    void OnGetAll();
+    void OnGetSelected();
+    void OnGetFromDisk();
     void OnUseExistingNames();
     void OnUseNameTemplate();
+
+    void ShowSourceText();
+    void ShowCameraSelectionText();
+    void ClearSourceTexts();
+    void FocusBrowse();
+    void ShowNotAvailableYet();
 
     TransferSettings& settings_;
     HICON icon_;
     HICON smallIcon_;
+    winui::Button browse_;
+    winui::Static statusLine_;
+    winui::Static transferLabel_;
+    winui::Edit template_;
+    winui::BitmapButton exit_;
+    winui::BitmapButton help_;
+    winui::BitmapButton transfer_;
+    winui::BitmapButton preferences_;
+    winui::BitmapButton getAll_;
+    winui::BitmapButton getFromDisk_;
+    winui::BitmapButton getSelected_;
 };
 
 // String id of the name shown for a camera type code; unknown codes show as Cirra.

@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include "app/ErrorReport.h"
+#include "app/Help.h"
 #include "app/ProgressDlg.h"
+#include "winui/Dialog.h"
 #include "winui/Guard.h"
 #include "winui/Resources.h"
 
@@ -34,6 +36,7 @@ bool CPixalonApp::InitInstance()
     }
     winui::SetResourceModule(ResourceLibrary);
     winui::SetErrorReporter(&ReportUnexpectedException);
+    winui::Dialog::SetHelpHandler(&ShowHelp);
 
     if (InterlockedIncrement(&InstanceCount) != 0) {
         MessageBoxA(nullptr, "Application is already running.", "HALCYRA Pixalon", MB_ICONHAND);

@@ -1,0 +1,5 @@
+#include "app/ConnectingDlg.h"
+
+#include "resources/resource.h"
+
+CConnectingDlg::CConnectingDlg(HWND parent) : winui::Dialog(IDD_CONNECTING, parent) {}
