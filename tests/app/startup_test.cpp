@@ -75,7 +75,21 @@ HWND WaitForDialogWith(DWORD pid, int controlId)
     return found;
 }
 
-HWND WaitForMainDialog(DWORD pid) { return WaitForDialogWith(pid, kTemplate); }
+// The main dialog; a welcome screen shown first is clicked away, which
+// closes it without touching its "Display on Startup" setting.
+HWND WaitForMainDialog(DWORD pid)
+{
+    constexpr int kWelcomePicture = 1119;
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND w : FindTopWindows({"", "#32770", pid})) {
+            if (Control(w, kTemplate)) found = w;
+            if (Control(w, kWelcomePicture)) PostMessageA(w, WM_LBUTTONUP, 0, 0);
+        }
+        return found != nullptr;
+    });
+    return found;
+}
 
 HWND WaitForMessageBox(DWORD pid, const std::string& text)
 {
