@@ -1,0 +1,109 @@
+#include "fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace dlgtest {
+
+using namespace guitest;
+
+std::string Str(UINT id)
+{
+    static HMODULE pixres = LoadLibraryA("PIXRES.DLL");
+    char text[2048] = {};
+    LoadStringA(pixres, id, text, sizeof text);
+    return text;
+}
+
+std::string PixalonExe() { return ExeDir() + "\\pixalon.exe"; }
+std::string HostExe() { return ExeDir() + "\\dialog_host.exe"; }
+
+Process Start(const std::string& exe, const std::string& args)
+{
+    Process p;
+    EXPECT_TRUE(p.Start(exe, args, ExeDir())) << exe << " " << args;
+    return p;
+}
+
+HWND WaitForDialogWith(DWORD pid, int controlId, Ms timeout)
+{
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w : FindTopWindows({"", "#32770", pid}))
+                if (Control(w, controlId)) found = w;
+            return found != nullptr;
+        },
+        timeout);
+    return found;
+}
+
+HWND WaitForMessageBox(DWORD pid, const std::string& text, Ms timeout)
+{
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w : FindTopWindows({"", "#32770", pid}))
+                if (Control(w, 0xFFFF) && MessageBoxText(w) == text) found = w;
+            return found != nullptr;
+        },
+        timeout);
+    return found;
+}
+
+HWND WaitForAnyMessageBox(DWORD pid, Ms timeout)
+{
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w : FindTopWindows({"", "#32770", pid}))
+                if (Control(w, 0xFFFF)) found = w;
+            return found != nullptr;
+        },
+        timeout);
+    return found;
+}
+
+bool MoveMouseOver(HWND dialog, int id)
+{
+    RECT rc;
+    HWND c = Control(dialog, id);
+    if (!c || !GetWindowRect(c, &rc)) return false;
+    return SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2) != 0;
+}
+
+bool MoveMouseOverNothing(HWND dialog)
+{
+    POINT pt{2, 2};
+    return ClientToScreen(dialog, &pt) && SetCursorPos(pt.x, pt.y);
+}
+
+bool MouseClick(HWND wnd, int x, int y, bool right)
+{
+    POINT pt{x, y};
+    if (!ClientToScreen(wnd, &pt) || !SetCursorPos(pt.x, pt.y)) return false;
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    return SendInput(2, in, sizeof(INPUT)) == 2;
+}
+
+int ExitValue(const Process& p) { return static_cast<int>(p.ExitCode()); }
+
+void Shot(HWND wnd, const std::string& name)
+{
+    DWORD_PTR r = 0;
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    SendMessageTimeoutA(wnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+    // The window has painted when it answers a message sent after the redraw.
+    RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SendMessageTimeoutA(wnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+    const std::string dir = ExeDir() + "\\..\\screenshots";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    CreateDirectoryA((dir + "\\dialogs").c_str(), nullptr);
+    EXPECT_TRUE(SaveWindowShot(wnd, dir + "\\dialogs\\" + name + ".png")) << name;
+}
+
+HWND WaitForMainDialog(DWORD pid) { return WaitForDialogWith(pid, 1023); }
+
+}  // namespace dlgtest
