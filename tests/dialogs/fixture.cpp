@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace dlgtest {
 
 using namespace guitest;
@@ -52,11 +54,18 @@ HWND WaitForMessageBox(DWORD pid, const std::string& text, Ms timeout)
 
 HWND WaitForAnyMessageBox(DWORD pid, Ms timeout)
 {
+    // A message box: its text (id 0xFFFF, which the program's own dialogs
+    // also give their labels), an icon and a few buttons, nothing more.
+    auto isBox = [](HWND w) {
+        int children = 0;
+        for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++children;
+        return Control(w, 0xFFFF) && children <= 6;
+    };
     HWND found = nullptr;
     WaitUntil(
         [&] {
             for (HWND w : FindTopWindows({"", "#32770", pid}))
-                if (Control(w, 0xFFFF)) found = w;
+                if (isBox(w)) found = w;
             return found != nullptr;
         },
         timeout);
@@ -105,5 +114,66 @@ void Shot(HWND wnd, const std::string& name)
 }
 
 HWND WaitForMainDialog(DWORD pid) { return WaitForDialogWith(pid, 1023); }
+
+}  // namespace dlgtest
+
+namespace dlgtest {
+
+namespace {
+
+// 32-bit top-down pixels of a device context area.
+std::vector<DWORD> Pixels(HDC source, int x, int y, int w, int h)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC memory = CreateCompatibleDC(source);
+    HBITMAP dib = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, w, h, source, x, y, SRCCOPY);
+    GdiFlush();
+    std::vector<DWORD> out(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + static_cast<size_t>(w) * h);
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    for (DWORD& p : out) p &= 0xFFFFFF;
+    return out;
+}
+
+}  // namespace
+
+bool ShowsBitmap(HWND wnd, UINT bitmapId)
+{
+    static HMODULE pixres = LoadLibraryA("PIXRES.DLL");
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(pixres, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, 0));
+    RECT rc;
+    if (!bitmap || !GetWindowRect(wnd, &rc)) return false;
+    BITMAP info{};
+    GetObjectA(bitmap, sizeof info, &info);
+    HDC screen = GetDC(nullptr);
+    HDC picture = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(picture, bitmap);
+    const std::vector<DWORD> expected = Pixels(picture, 0, 0, info.bmWidth, info.bmHeight);
+    SelectObject(picture, old);
+    DeleteDC(picture);
+    DeleteObject(bitmap);
+    const int x = rc.left + ((rc.right - rc.left) - info.bmWidth) / 2;
+    const int y = rc.top + ((rc.bottom - rc.top) - info.bmHeight) / 2;
+    const std::vector<DWORD> shown = Pixels(screen, x, y, info.bmWidth, info.bmHeight);
+    ReleaseDC(nullptr, screen);
+    return shown == expected;
+}
+
+HWND FocusOf(HWND wnd)
+{
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof gti;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(wnd, nullptr), &gti)) return nullptr;
+    return gti.hwndFocus;
+}
 
 }  // namespace dlgtest

@@ -49,3 +49,14 @@ void Shot(HWND wnd, const std::string& name);
 HWND WaitForMainDialog(DWORD pid);
 
 }  // namespace dlgtest
+
+namespace dlgtest {
+
+// True when the screen shows bitmap `bitmapId` of PIXRES.DLL, unchanged and
+// centred, on the window `wnd` (a bitmap button).
+bool ShowsBitmap(HWND wnd, UINT bitmapId);
+
+// The window of process `pid` that has the keyboard focus.
+HWND FocusOf(HWND anyWindowOfThread);
+
+}  // namespace dlgtest
