@@ -11,6 +11,10 @@ pix_wine_prefix "$PIX_PREFIXES/test"
 pix_start_xvfb
 # One persistent wineserver for the whole run, so that each test starts quickly.
 wineserver -p
+# Start Wine's background services now, detached from any output: started by
+# the first test, they would keep that test's output pipe open for as long as
+# the wineserver lives, and ctest would wait on it until the test times out.
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   [ -n "${PIX_XVFB_PID:-}" ] && kill "$PIX_XVFB_PID" 2>/dev/null || true

@@ -501,17 +501,17 @@ SMALL = {
     "folder_open": [
         "................",
         "................",
-        ".#####..........",
-        "#.....#.........",
-        "#.yyyy.#######..",
-        "#.yyyyyyyyyyy.#.",
-        "#.y###########o#",
-        "#.#yyyyyyyyyyyy#",
+        ".####...........",
+        "#....#######....",
+        "#.oooooooooo#...",
+        "#.oooooooooo#...",
+        "#.o############.",
+        "#.o#yyyyyyyyyy#.",
         "#.#yyyyyyyyyyy#.",
-        "##yyyyyyyyyyyy#.",
+        "#.#yyyyyyyyyy#..",
         "##yyyyyyyyyyy#..",
-        "#yyyyyyyyyyyy#..",
-        "##############..",
+        "##yyyyyyyyyy#...",
+        "#############...",
         "................",
         "................",
         "................",
@@ -638,14 +638,31 @@ def small_images():
     return out
 
 
+COMPUTER = [
+    "................",
+    ".kkkkkkkkkkkkkk.",
+    ".klllllllllllmk.",
+    ".klkkkkkkkkklmk.",
+    ".klkBBBBByyklmk.",
+    ".klkBBBBByyklmk.",
+    ".klkBgBBBBBklmk.",
+    ".klkgggBBggklmk.",
+    ".klkgggggggklmk.",
+    ".klkkkkkkkkklmk.",
+    ".kmmmmmmmmmmmmk.",
+    ".kkkkkkkkkkkkkk.",
+    "......kmmk......",
+    "....kkkkkkkk....",
+    "...kllllllllmk..",
+    "...kkkkkkkkkkk..",
+]
+
+
 def small_computer():
-    """172: the computer, 256 colours, drawn smooth."""
-    c = Canvas(16, 16, 8, bg=(255, 255, 255, 255))
-    sx0, sy0, sx1, sy1 = draw_computer(c, 0.5, 1.5, 15)
-    c.rect(sx0, sy0, sx1, sy1, fill=(0, 110, 190, 255))
-    c.poly([(sx0, sy1), (sx0 + 4, sy0 + 3), (sx0 + 7, sy1 - 2), (sx1 - 3, sy0 + 2), (sx1, sy1)],
-           fill=(60, 170, 80, 255))
-    return c.result().convert("RGB")
+    """172: the computer, in more shades than the 16 colours allow."""
+    colours = {".": WHITE, "k": BLACK, "l": (226, 226, 230), "m": (150, 150, 160),
+               "B": (70, 145, 230), "g": (40, 165, 70), "y": (255, 210, 40)}
+    return pixel_art(COMPUTER, colours)
 
 
 # -------------------------------------------------------------------- icons
