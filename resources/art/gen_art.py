@@ -7,8 +7,8 @@ writes the .bmp and .ico files next to this script (or into OUTDIR). The build
 uses the committed files; run this only after changing a picture, then look at
 the results and commit them together with this script.
 
-Needs python3-pil and fonts-dejavu-core (Debian). PIL writes neither 4-bit
-BMPs nor 16-colour icons, so the file writers below are our own.
+Needs python3-pil, fonts-dejavu-core and fonts-wine (Debian). PIL writes
+neither 4-bit BMPs nor 16-colour icons, so the file writers below are our own.
 
 The larger pictures are drawn four times too big and scaled down, which gives
 smooth edges; the 16 by 16 images and the 32 by 32 icons are drawn pixel by
@@ -101,13 +101,25 @@ def save_bmp8(path, img, dither=True):
                      dither=Image.Dither.FLOYDSTEINBERG if dither else Image.Dither.NONE)
     flat = q.getpalette()[:240 * 3]
     flat += [0] * (240 * 3 - len(flat))
-    palette = list(VGA) + [tuple(flat[i:i + 3]) for i in range(0, len(flat), 3)]
+    palette = list(VGA) + [nudge(tuple(flat[i:i + 3])) for i in range(0, len(flat), 3)]
     exact = {c: i for i, c in enumerate(VGA)}
     w, h = q.size
     src = list(img.getdata())
     data = [exact.get(c, idx + 16) for c, idx in zip(src, q.getdata())]
     rows = [data[y * w:(y + 1) * w] for y in range(h)]
     _bmp(path, w, h, 8, palette, rows)
+
+
+# The colours that the mapped-bitmap loader replaces with the system's 3-D
+# colours. Only pixels meant to follow the system colours may have them
+# exactly; a colour of the picture that merely comes close is moved off them.
+MAPPED = {BLACK, GRAY, SILVER, WHITE}
+
+
+def nudge(rgb):
+    if rgb in MAPPED:
+        return tuple(v + 1 if v < 255 else v - 1 for v in rgb)
+    return rgb
 
 
 def save_ico4(path, img):
@@ -489,17 +501,17 @@ SMALL = {
     "folder_open": [
         "................",
         "................",
-        ".#####..........",
-        "#.....#.........",
-        "#.yyyy.#######..",
-        "#.yyyyyyyyyyy.#.",
-        "#.y###########o#",
-        "#.#yyyyyyyyyyyy#",
+        ".####...........",
+        "#....#######....",
+        "#.oooooooooo#...",
+        "#.oooooooooo#...",
+        "#.o############.",
+        "#.o#yyyyyyyyyy#.",
         "#.#yyyyyyyyyyy#.",
-        "##yyyyyyyyyyyy#.",
+        "#.#yyyyyyyyyy#..",
         "##yyyyyyyyyyy#..",
-        "#yyyyyyyyyyyy#..",
-        "##############..",
+        "##yyyyyyyyyy#...",
+        "#############...",
         "................",
         "................",
         "................",
@@ -626,14 +638,31 @@ def small_images():
     return out
 
 
+COMPUTER = [
+    "................",
+    ".kkkkkkkkkkkkkk.",
+    ".klllllllllllmk.",
+    ".klkkkkkkkkklmk.",
+    ".klkBBBBByyklmk.",
+    ".klkBBBBByyklmk.",
+    ".klkBgBBBBBklmk.",
+    ".klkgggBBggklmk.",
+    ".klkgggggggklmk.",
+    ".klkkkkkkkkklmk.",
+    ".kmmmmmmmmmmmmk.",
+    ".kkkkkkkkkkkkkk.",
+    "......kmmk......",
+    "....kkkkkkkk....",
+    "...kllllllllmk..",
+    "...kkkkkkkkkkk..",
+]
+
+
 def small_computer():
-    """172: the computer, 256 colours, drawn smooth."""
-    c = Canvas(16, 16, 8, bg=(255, 255, 255, 255))
-    sx0, sy0, sx1, sy1 = draw_computer(c, 0.5, 1.5, 15)
-    c.rect(sx0, sy0, sx1, sy1, fill=(0, 110, 190, 255))
-    c.poly([(sx0, sy1), (sx0 + 4, sy0 + 3), (sx0 + 7, sy1 - 2), (sx1 - 3, sy0 + 2), (sx1, sy1)],
-           fill=(60, 170, 80, 255))
-    return c.result().convert("RGB")
+    """172: the computer, in more shades than the 16 colours allow."""
+    colours = {".": WHITE, "k": BLACK, "l": (226, 226, 230), "m": (150, 150, 160),
+               "B": (70, 145, 230), "g": (40, 165, 70), "y": (255, 210, 40)}
+    return pixel_art(COMPUTER, colours)
 
 
 # -------------------------------------------------------------------- icons
@@ -751,55 +780,120 @@ def gradient(w, h, top, bottom):
     return img
 
 
+STRIP_TOP = 258  # OK, the check box and its caption sit below this line
+
+
 def welcome_picture(about):
-    """387 by 297: 185 greets at start-up, 184 is the About picture."""
+    """387 by 297: 185 greets at start-up, 184 is the About picture.
+
+    The bottom strip is plain 3-D face grey with an etched line above it: the
+    program loads the picture through the mapped-bitmap loader, which turns
+    exactly these greys into the system's face and edge colours, so the strip
+    matches the OK button and the check box placed on it. The picture above
+    keeps clear of those exact colours (see nudge)."""
     W, H, S = 387, 297, 3
+    ink = (250, 250, 252, 255)
+    soft = (214, 226, 246, 255)
     base = gradient(W * S, H * S, (12, 36, 92), (70, 140, 210)).convert("RGBA")
     c = Canvas(W, H, S)
     c.img = base
     c.d = ImageDraw.Draw(c.img)
-    # soft light arc behind the camera
+    # soft light behind the camera
     glow = Image.new("RGBA", c.img.size, (0, 0, 0, 0))
     gd = ImageDraw.Draw(glow)
-    gd.ellipse([150 * S, 30 * S, 420 * S, 300 * S], fill=(255, 255, 255, 40))
+    gd.ellipse([150 * S, 20 * S, 420 * S, 290 * S], fill=(255, 255, 255, 40))
     glow = glow.filter(ImageFilter.GaussianBlur(30))
     c.img.alpha_composite(glow)
     # pictures flying out of the camera
-    draw_photo(c, 300, 34, 58, 46, tilt=-14)
-    draw_photo(c, 268, 60, 58, 46, tilt=8)
-    draw_photo(c, 232, 84, 58, 46, tilt=-4)
-    shadow_under(c, 196, 118, 346, 212, radius=12, offset=5, alpha=110)
-    draw_camera(c, 192, 112, 150)
+    draw_photo(c, 300, 28, 58, 46, tilt=-14)
+    draw_photo(c, 268, 54, 58, 46, tilt=8)
+    draw_photo(c, 232, 78, 58, 46, tilt=-4)
+    shadow_under(c, 196, 112, 346, 206, radius=12, offset=5, alpha=110)
+    draw_camera(c, 192, 106, 150)
     # title
-    c.text(24, 60, "Pixalon", 48, (255, 255, 255, 255))
-    c.text(26, 112, "Picture transfer for your", 13, (220, 232, 250, 255), bold=False)
-    c.text(26, 129, "digital camera", 13, (220, 232, 250, 255), bold=False)
-    c.rect(26, 152, 170, 154, fill=(255, 200, 60, 255))
-    c.text(24, 232, "Tellan Halcyra Company", 13, (255, 255, 255, 255))
+    c.text(24, 56, "Pixalon", 48, ink)
+    c.text(26, 108, "Picture transfer for your", 13, soft, bold=False)
+    c.text(26, 125, "digital camera", 13, soft, bold=False)
+    c.rect(26, 148, 170, 150, fill=(255, 200, 60, 255))
     if about:
-        c.text(24, 168, "Version 1.0", 12, (255, 255, 255, 255), bold=False)
-        c.text(24, 184, "Copyright \u00a9 Tellan Halcyra Company.", 10, (215, 228, 248, 255), bold=False)
-        c.text(24, 198, "All rights reserved.", 10, (215, 228, 248, 255), bold=False)
+        c.text(24, 164, "Version 1.01", 12, ink, bold=False)
+        c.text(24, 182, "\u00a9 Tellan Halcyra Company.", 10, soft, bold=False)
+        c.text(24, 196, "All rights reserved.", 10, soft, bold=False)
     else:
-        c.text(24, 168, "Welcome!", 14, (255, 255, 255, 255))
-        c.text(24, 188, "Connect the camera and choose", 10, (215, 228, 248, 255), bold=False)
-        c.text(24, 202, "where your pictures should go.", 10, (215, 228, 248, 255), bold=False)
-    # leave the lower strip calm: OK, the check box and its caption sit there
-    band = Image.new("RGBA", c.img.size, (0, 0, 0, 0))
-    ImageDraw.Draw(band).rectangle([0, 256 * S, W * S, H * S], fill=(8, 24, 64, 150))
-    c.img.alpha_composite(band)
-    return c.result().convert("RGB")
+        c.text(24, 164, "Welcome!", 14, ink)
+        c.text(24, 184, "Connect the camera and choose", 10, soft, bold=False)
+        c.text(24, 198, "where your pictures should go.", 10, soft, bold=False)
+    c.text(24, 226, "Tellan Halcyra Company", 13, ink)
+    img = c.result().convert("RGB")
+    d = ImageDraw.Draw(img)
+    d.rectangle([0, STRIP_TOP, W - 1, H - 1], fill=SILVER)
+    d.line([(0, STRIP_TOP), (W - 1, STRIP_TOP)], fill=GRAY)
+    d.line([(0, STRIP_TOP + 1), (W - 1, STRIP_TOP + 1)], fill=WHITE)
+    return img
+
+
+def fnt_fonts(path):
+    """The bitmap fonts (FNT resources) of a .fon file (a 16-bit NE module)."""
+    data = open(path, "rb").read()
+    ne = struct.unpack_from("<I", data, 0x3C)[0]
+    table = ne + struct.unpack_from("<H", data, ne + 0x24)[0]
+    shift = struct.unpack_from("<H", data, table)[0]
+    pos, fonts = table + 2, []
+    while True:
+        rtype, count = struct.unpack_from("<HH", data, pos)
+        pos += 8
+        if rtype == 0:
+            return fonts
+        for _ in range(count):
+            offset, length = struct.unpack_from("<HH", data, pos)
+            if rtype == 0x8008:  # RT_FONT
+                fonts.append(data[offset << shift:(offset + length) << shift])
+            pos += 12
+
+
+def draw_fnt_text(img, x, y_top, text, fnt, colour):
+    """Draws text with a Windows bitmap font (FNT version 2 or 3)."""
+    version = struct.unpack_from("<H", fnt, 0)[0]
+    height = struct.unpack_from("<H", fnt, 88)[0]
+    first = fnt[95]
+    table, entry = (148, 6) if version == 0x300 else (118, 4)
+    px = img.load()
+    for ch in text.encode("cp1252"):
+        if version == 0x300:
+            width, offset = struct.unpack_from("<HI", fnt, table + (ch - first) * entry)
+        else:
+            width, offset = struct.unpack_from("<HH", fnt, table + (ch - first) * entry)
+        for col in range((width + 7) // 8):
+            for row in range(height):
+                bits = fnt[offset + col * height + row]
+                for b in range(8):
+                    if bits & (0x80 >> b) and col * 8 + b < width:
+                        px[x + col * 8 + b, y_top + row] = colour
+        x += width
+    return x
+
+
+def dialog_fnt():
+    """MS Sans Serif 8 point at 96 dpi, the dialogs' font, from Wine's own
+    metric-compatible copy (package fonts-wine)."""
+    path = "/usr/share/wine/fonts/sserife.fon"
+    if not os.path.exists(path):
+        raise SystemExit("needs %s: install fonts-wine" % path)
+    for fnt in fnt_fonts(path):
+        points, vres = struct.unpack_from("<HH", fnt, 68)
+        if points == 8 and vres == 96:
+            return fnt
+    raise SystemExit("no 8 point face in " + path)
 
 
 def startup_caption():
-    """186: "Display on Startup" on the dark strip of the welcome pictures."""
-    c = Canvas(100, 20, 4, bg=(255, 255, 255, 255))
-    return caption_on(c)
-
-
-def caption_on(c):
-    c.text(1, 10, "Display on Startup", 10.5, (0, 0, 0, 255), bold=False, anchor="lm")
-    return c.result().convert("RGB")
+    """186: "Display on Startup" as the check box's label would read, black on
+    face grey without smoothing, so that both map to the system colours."""
+    img = Image.new("RGB", (100, 20), SILVER)
+    fnt = dialog_fnt()
+    height = struct.unpack_from("<H", fnt, 88)[0]
+    draw_fnt_text(img, 1, (20 - height) // 2, "Display on Startup", fnt, BLACK)
+    return img
 
 
 # --------------------------------------------------------------------- main

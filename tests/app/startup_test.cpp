@@ -32,14 +32,17 @@ std::string Str(UINT id)
 
 std::string Exe() { return ExeDir() + "\\pixalon.exe"; }
 
-// A screenshot of the whole screen once every visible window has painted:
-// each is asked to paint now, and the call returns after it has.
-bool Screenshot(const std::string& name)
+// A screenshot of the whole screen once the windows of the given processes
+// have painted: each is asked to paint now, and the call returns after it has.
+// Windows of other processes (other tests) are left alone.
+bool Screenshot(const std::string& name, std::initializer_list<DWORD> pids)
 {
-    for (HWND w : FindTopWindows({})) {
-        DWORD_PTR r = 0;
-        SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
-        RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    for (DWORD pid : pids) {
+        for (HWND w : FindTopWindows({"", "", pid})) {
+            DWORD_PTR r = 0;
+            SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+            RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        }
     }
     const std::string dir = ExeDir() + "\\..\\screenshots";
     CreateDirectoryA(dir.c_str(), nullptr);
@@ -145,7 +148,7 @@ TEST(Startup, FirstStartShowsTheDefaultsAndExitSavesEveryValue)
     EXPECT_EQ(ControlText(main, kDestName), "My Computer");
     EXPECT_FALSE(IsEnabled(main, kTransfer));
     EXPECT_FALSE(IsEnabled(main, kTransferLabel));
-    EXPECT_TRUE(Screenshot("startup_main_dialog"));
+    EXPECT_TRUE(Screenshot("startup_main_dialog", {p.Id()}));
     EXPECT_FALSE(testreg::KeyExists()) << "nothing is written before the main dialog closes";
 
     ExitProgram(p, main);
@@ -209,7 +212,7 @@ TEST(Startup, OnlyOneInstanceRunsAtATime)
     HWND box = WaitForMessageBox(second.Id(), "Application is already running.");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowText(box), kTitle);
-    EXPECT_TRUE(Screenshot("startup_second_instance"));
+    EXPECT_TRUE(Screenshot("startup_second_instance", {first.Id(), second.Id()}));
     ASSERT_TRUE(ClickButton(box, IDOK));
     ASSERT_TRUE(second.WaitExit());
     EXPECT_TRUE(first.Running());
@@ -254,7 +257,7 @@ TEST(Startup, UnusableDestinationsAreRefusedAndTheMainDialogComesBack)
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(WindowText(box), Str(143));
         if (c.message == 236) {
-            EXPECT_TRUE(Screenshot("destination_read_only"));
+            EXPECT_TRUE(Screenshot("destination_read_only", {p.Id()}));
         }
         ASSERT_TRUE(ClickButton(box, IDOK));
 
@@ -294,7 +297,7 @@ TEST(Startup, TransferSavesTheChoicesAndTheWorkerSendsTheUserBack)
     EXPECT_NE(GetWindowLongA(progress, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "always on top by default";
     RECT rc{};
     GetWindowRect(progress, &rc);
-    EXPECT_TRUE(Screenshot("transfer_started"));
+    EXPECT_TRUE(Screenshot("transfer_started", {p.Id()}));
 
     EXPECT_EQ(testreg::Read("Destination")->Text(), dest.path);
     EXPECT_EQ(testreg::Read("Template")->Text(), "Trip");

@@ -257,6 +257,14 @@ void FitWelcome(HWND dlg)
         SetWindowPos(c, nullptr, cr.left, id == IDC_WELCOME_CAPTION ? top : top + 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     CheckDlgButton(dlg, IDC_WELCOME_SHOW_ON_STARTUP, BST_CHECKED);
+    // The program paints both pictures through the mapped-bitmap loader,
+    // which gives their grey strip the system's face colour.
+    const std::pair<int, UINT> pictures[] = {{IDC_WELCOME_PICTURE, IDB_WELCOME_PICTURE},
+                                             {IDC_WELCOME_CAPTION, IDB_STARTUP_CAPTION}};
+    for (auto [control, bitmap] : pictures) {
+        HBITMAP mapped = CreateMappedBitmap(g_res, bitmap, 0, nullptr, 0);
+        SendDlgItemMessageA(dlg, control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(mapped));
+    }
 }
 
 void Dress(HWND dlg, int id)

@@ -362,6 +362,7 @@ void CheckKind(HWND w, const Ctl& c)
         EXPECT_EQ(style & LVS_TYPEMASK, LVS_LIST);
         EXPECT_TRUE(style & LVS_SHAREIMAGELISTS);
         EXPECT_FALSE(style & LVS_SINGLESEL);  // several pictures are picked at once
+        EXPECT_FALSE(style & LVS_SHOWSELALWAYS);  // the selection shows only with the focus
         EXPECT_EQ((style & LVS_SORTASCENDING) != 0, c.kind == Kind::SortedList);
         break;
     case Kind::Tree:
@@ -509,6 +510,36 @@ TEST_F(PixresTest, WelcomePicturesShowInTheirControls)
     // The picture lies beneath the other controls.
     EXPECT_EQ(GetWindow(dlg.hwnd, GW_CHILD) == GetDlgItem(dlg.hwnd, IDC_WELCOME_PICTURE), false);
     EXPECT_EQ(GetWindow(GetDlgItem(dlg.hwnd, IDC_WELCOME_PICTURE), GW_HWNDNEXT), nullptr);
+}
+
+// Automatic radio buttons clear every other radio button of their group, so a
+// group that runs on into the next one would lose the other's choice.
+TEST_F(PixresTest, RadioGroupsHoldExactlyTheirButtons)
+{
+    struct Group { int dialog; std::vector<int> radios; };
+    const Group groups[] = {
+        {IDD_MAIN, {IDC_MAIN_USE_EXISTING, IDC_MAIN_USE_TEMPLATE}},
+        {IDD_PREFERENCES, {IDC_PREFS_GOOD, IDC_PREFS_BETTER, IDC_PREFS_BEST, IDC_PREFS_NO_COMPRESSION}},
+        {IDD_PREFERENCES, {IDC_PREFS_POPUP, IDC_PREFS_ANIMATED_ICON}},
+    };
+    for (const Group& g : groups) {
+        DialogWindow dlg(module(), g.dialog);
+        ASSERT_NE(dlg.hwnd, nullptr);
+        HWND first = GetDlgItem(dlg.hwnd, g.radios.front());
+        EXPECT_TRUE(GetWindowLongA(first, GWL_STYLE) & WS_GROUP);
+        std::vector<int> members;
+        HWND w = first;
+        do {
+            members.push_back(GetDlgCtrlID(w));
+            w = GetNextDlgGroupItem(dlg.hwnd, w, FALSE);
+        } while (w && w != first && members.size() < 50);
+        EXPECT_EQ(members, g.radios) << "dialog " << g.dialog;
+        // Clicking the last one leaves it the only checked radio in the dialog.
+        CheckDlgButton(dlg.hwnd, g.radios.front(), BST_CHECKED);
+        SendDlgItemMessageA(dlg.hwnd, g.radios.back(), BM_CLICK, 0, 0);
+        EXPECT_EQ(IsDlgButtonChecked(dlg.hwnd, g.radios.front()), static_cast<UINT>(BST_UNCHECKED));
+        EXPECT_EQ(IsDlgButtonChecked(dlg.hwnd, g.radios.back()), static_cast<UINT>(BST_CHECKED));
+    }
 }
 
 // ------------------------------------------------------------------- layout
