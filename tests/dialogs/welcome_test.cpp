@@ -18,9 +18,7 @@ HWND WaitForWelcome(const Process& p) { return WaitForDialogWith(p.Id(), kPictur
 
 void ClearCheck(HWND welcome)
 {
-    RECT rc;
-    GetClientRect(Control(welcome, kCheck), &rc);
-    ASSERT_TRUE(MouseClick(Control(welcome, kCheck), rc.right / 2, rc.bottom / 2));
+    ASSERT_TRUE(PostMessageA(Control(welcome, kCheck), BM_CLICK, 0, 0));
     ASSERT_TRUE(WaitUntil([&] { return CheckState(welcome, kCheck) == BST_UNCHECKED; }));
 }
 
