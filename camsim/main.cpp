@@ -246,10 +246,11 @@ int run(const Options& o, const fs::path& dir) {
     const std::int64_t now = now_us();
     const std::int64_t now_ms = now / 1000;
     const std::uint32_t baud = ep.baud();
-    // Pacing: a token bucket filled at the line's byte rate, holding at most
-    // a few milliseconds' worth so that an idle spell earns no burst.
+    // Pacing: a token bucket filled at the line's byte rate while bytes wait,
+    // as a UART drains its transmit buffer: being woken late costs no line
+    // time, but an idle line earns no burst (the bucket empties, below).
     tokens += static_cast<double>(now - last_us) * baud / 10.0 / 1e6;
-    const double cap = std::max(64.0, baud / 10.0 * 0.004);
+    const double cap = std::max(64.0, baud / 10.0 * 0.05);
     if (tokens > cap) tokens = cap;
     last_us = now;
 
@@ -267,6 +268,7 @@ int run(const Options& o, const fs::path& dir) {
         continue;
       }
     }
+    if (out_pos >= out.size()) tokens = 0;
 
     pollfd pfd{master, POLLIN, 0};
     bool want_out = out_pos < out.size();
