@@ -309,6 +309,35 @@ int run(const Options& o, const fs::path& dir) {
   return 0;
 }
 
+// Drawing and compressing a demo set takes seconds; it is made once into a
+// cache folder and copied for each run, so that deletions start afresh.
+std::string demo_from_cache(const Options& o, const fs::path& dest) {
+  const char* xdg = std::getenv("XDG_CACHE_HOME");
+  const char* home = std::getenv("HOME");
+  fs::path cache = xdg && *xdg ? fs::path(xdg) : home && *home ? fs::path(home) / ".cache" : fs::path("/tmp");
+  cache /= "camsim";
+  const std::string key = std::string(o.model->name) + "-" + std::to_string(o.demo_opt.count) + "-" +
+                          std::to_string(o.demo_opt.width) + "x" + std::to_string(o.demo_opt.height) + "-v1";
+  const fs::path set = cache / key;
+  std::error_code ec;
+  if (!fs::is_directory(set)) {
+    fs::create_directories(cache, ec);
+    fs::path part = cache / (key + ".part" + std::to_string(getpid()));
+    fs::remove_all(part, ec);
+    std::string err = camsim::make_demo(*o.model, part, o.demo_opt);
+    if (!err.empty()) {
+      fs::remove_all(part, ec);
+      // No cache to be had: make the set in place.
+      return camsim::make_demo(*o.model, dest, o.demo_opt);
+    }
+    fs::rename(part, set, ec);  // another camsim may have won the race: fine
+    if (ec) fs::remove_all(part, ec);
+  }
+  fs::copy(set, dest, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  if (ec) return camsim::make_demo(*o.model, dest, o.demo_opt);
+  return "";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -357,7 +386,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     temp = dir = tmpl;
-    std::string err = camsim::make_demo(*o.model, dir, o.demo_opt);
+    std::string err = demo_from_cache(o, dir);
     if (!err.empty()) {
       std::cerr << "camsim: " << err << "\n";
       fs::remove_all(temp);
