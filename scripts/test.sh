@@ -11,6 +11,10 @@ pix_wine_prefix "$PIX_PREFIXES/test"
 pix_start_xvfb
 # One persistent wineserver for the whole run, so that each test starts quickly.
 wineserver -p
+# Start the prefix's background services here, on no pipe: started by the
+# first test instead, they inherit ctest's output pipe and ctest waits for
+# them until the test times out.
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   [ -n "${PIX_XVFB_PID:-}" ] && kill "$PIX_XVFB_PID" 2>/dev/null || true
