@@ -177,6 +177,23 @@ int parse_int(const char* s, const char* what) {
   return static_cast<int>(v);
 }
 
+struct BmpSink {
+  FILE* f;
+  int width;
+  bool ok = true;
+};
+
+int32_t CALLBACK write_bmp_rows(const void* data, void* user, std::uint32_t bytes) {
+  auto* k = static_cast<BmpSink*>(user);
+  std::size_t row = static_cast<std::size_t>(k->width) * 3, pad = (4 - row % 4) % 4;
+  static const std::uint8_t zeros[3] = {0, 0, 0};
+  for (std::size_t at = 0; at + row <= bytes; at += row) {
+    k->ok &= std::fwrite(static_cast<const std::uint8_t*>(data) + at, 1, row, k->f) == row;
+    k->ok &= std::fwrite(zeros, 1, pad, k->f) == pad;
+  }
+  return k->ok ? 1 : 0;
+}
+
 // One picture to a file; returns the payload bytes that crossed the link.
 std::uint32_t get_picture(Session& s, const Options& o, int loc, int album, int pic, const std::string& out) {
   HcPictureInfo info{};
@@ -202,28 +219,13 @@ std::uint32_t get_picture(Session& s, const Options& o, int loc, int album, int 
     proc.colour = 1;
     proc.row_order = 0;
     check(HcSetImageProcessing(&s.cam, &proc), "processing");
-    struct Sink {
-      FILE* f;
-      int width;
-      bool ok = true;
-    } sink{std::fopen(out.c_str(), "wb"), info.width};
+    BmpSink sink{std::fopen(out.c_str(), "wb"), info.width};
     if (!sink.f) throw Failure{HC_SYSTEM_ERROR};
     auto header = bmp_header(info.width, info.height);
     std::fwrite(header.data(), 1, header.size(), sink.f);
     std::vector<std::uint8_t> block(65536);
     HcTransferBuffer ib{in.data(), info.input_size, nullptr, nullptr};
-    HcTransferBuffer ob{block.data(), static_cast<std::uint32_t>(block.size()),
-                        [](const void* data, void* user, std::uint32_t bytes) -> int32_t {
-                          auto* k = static_cast<Sink*>(user);
-                          std::size_t row = static_cast<std::size_t>(k->width) * 3, pad = (4 - row % 4) % 4;
-                          static const std::uint8_t zeros[3] = {0, 0, 0};
-                          for (std::size_t at = 0; at + row <= bytes; at += row) {
-                            k->ok &= std::fwrite(static_cast<const std::uint8_t*>(data) + at, 1, row, k->f) == row;
-                            k->ok &= std::fwrite(zeros, 1, pad, k->f) == pad;
-                          }
-                          return k->ok ? 1 : 0;
-                        },
-                        &sink};
+    HcTransferBuffer ob{block.data(), static_cast<std::uint32_t>(block.size()), write_bmp_rows, &sink};
     int st = HcGetCameraPicture(&s.cam, loc, album, &info, &ib, &ob, &cb);
     bool closed = std::fclose(sink.f) == 0;
     if (st != HC_OK) {
