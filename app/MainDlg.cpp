@@ -260,7 +260,7 @@ void CMainDlg::OnPreferences()
 // instead of pretending to choose anything.
 void CMainDlg::ShowNotAvailableYet()
 {
-    MessageBoxA(Handle(), "This feature is not available yet.", winui::LoadText(IDS_APP_TITLE).c_str(),
+    MessageBoxA(Handle(), winui::LoadText(IDS_NOT_AVAILABLE_YET).c_str(), winui::LoadText(IDS_APP_TITLE).c_str(),
                 MB_ICONINFORMATION);
     FocusBrowse();
 }

@@ -160,6 +160,7 @@
 #define IDS_DEVICE_NOT_WRITABLE         248
 #define IDS_NETWORK_NEIGHBORHOOD        249
 #define IDS_OUTPUT_FILE_ERROR           250 /* between the quotes of 214 */
+#define IDS_NOT_AVAILABLE_YET           251 /* source and Browse buttons whose dialogs are not built yet */
 
 /* --------------------------------------------------------- dialog templates */
 

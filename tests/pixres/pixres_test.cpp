@@ -168,6 +168,7 @@ const ExpectedString kStrings[] = {
     {248, "The device you selected is not writable.  Please select a different device."},
     {249, "Network Neighborhood"},
     {250, "The output file could not be created or written"},
+    {251, "This feature is not available yet."},
 };
 
 TEST_F(PixresTest, EveryStringLoadsWithItsExactText)
