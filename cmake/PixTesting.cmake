@@ -23,6 +23,28 @@ if(PIX_TESTS AND NOT TARGET gtest)
   endforeach()
 endif()
 
+# Tests labelled "gui" share one screen, one mouse and one keyboard focus:
+# two at a time would move each other's pointer and steal each other's
+# activation, so they take turns; the other tests still run beside them.
+# Runs once at the end of each test folder, after its own test properties.
+function(pix_lock_gui_tests)
+  get_property(tests DIRECTORY PROPERTY TESTS)
+  foreach(t ${tests})
+    get_test_property(${t} LABELS labels)
+    if(labels AND "gui" IN_LIST labels)
+      set_property(TEST ${t} APPEND PROPERTY RESOURCE_LOCK pixalon_display)
+    endif()
+  endforeach()
+endfunction()
+
+function(pix_schedule_gui_lock)
+  get_property(done DIRECTORY PROPERTY PIX_GUI_LOCK_SCHEDULED)
+  if(NOT done)
+    set_property(DIRECTORY PROPERTY PIX_GUI_LOCK_SCHEDULED TRUE)
+    cmake_language(DEFER CALL pix_lock_gui_tests)
+  endif()
+endfunction()
+
 function(pix_add_test)
   cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -32,6 +54,7 @@ function(pix_add_test)
   else()
     set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   endif()
+  pix_schedule_gui_lock()
   add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_color=no
            WORKING_DIRECTORY $<TARGET_FILE_DIR:${T_NAME}>)
   if(NOT T_TIMEOUT)

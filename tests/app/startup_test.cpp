@@ -22,14 +22,6 @@ enum {
 };
 const std::string kTitle = "HALCYRA Pixalon";
 
-std::string Str(UINT id)
-{
-    static HMODULE pixres = LoadLibraryA("PIXRES.DLL");
-    char text[1024] = {};
-    LoadStringA(pixres, id, text, sizeof text);
-    return text;
-}
-
 std::string Exe() { return ExeDir() + "\\pixalon.exe"; }
 
 // A screenshot of the whole screen once the windows of the given processes
@@ -67,17 +59,6 @@ struct TempDir {
     }
 };
 
-HWND WaitForDialogWith(DWORD pid, int controlId)
-{
-    HWND found = nullptr;
-    WaitUntil([&] {
-        for (HWND w : FindTopWindows({"", "#32770", pid}))
-            if (Control(w, controlId)) found = w;
-        return found != nullptr;
-    });
-    return found;
-}
-
 // The main dialog; a welcome screen shown first is clicked away, which
 // closes it without touching its "Display on Startup" setting.
 HWND WaitForMainDialog(DWORD pid)
@@ -89,17 +70,6 @@ HWND WaitForMainDialog(DWORD pid)
             if (Control(w, kTemplate)) found = w;
             if (Control(w, kWelcomePicture)) PostMessageA(w, WM_LBUTTONUP, 0, 0);
         }
-        return found != nullptr;
-    });
-    return found;
-}
-
-HWND WaitForMessageBox(DWORD pid, const std::string& text)
-{
-    HWND found = nullptr;
-    WaitUntil([&] {
-        for (HWND w : FindTopWindows({"", "#32770", pid}))
-            if (MessageBoxText(w) == text) found = w;
         return found != nullptr;
     });
     return found;
@@ -253,9 +223,9 @@ TEST(Startup, UnusableDestinationsAreRefusedAndTheMainDialogComesBack)
         ASSERT_NE(main, nullptr);
         ASSERT_TRUE(TypeText(main, kTemplate, "Trip"));
         PressTransfer(main);
-        HWND box = WaitForMessageBox(p.Id(), Str(c.message));
+        HWND box = WaitForMessageBox(p.Id(), PixresString(c.message));
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(WindowText(box), Str(143));
+        EXPECT_EQ(WindowText(box), PixresString(143));
         if (c.message == 236) {
             EXPECT_TRUE(Screenshot("destination_read_only", {p.Id()}));
         }
@@ -293,7 +263,7 @@ TEST(Startup, TransferSavesTheChoicesAndTheWorkerSendsTheUserBack)
     HWND progress = WaitForDialogWith(p.Id(), kProgressBar);
     ASSERT_NE(progress, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(progress) == kTitle; }));
-    EXPECT_EQ(ControlText(progress, kProgressStatus), Str(172));
+    EXPECT_EQ(ControlText(progress, kProgressStatus), PixresString(172));
     EXPECT_NE(GetWindowLongA(progress, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "always on top by default";
     RECT rc{};
     GetWindowRect(progress, &rc);

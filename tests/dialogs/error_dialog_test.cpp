@@ -21,8 +21,8 @@ HWND WaitForErrorDialog(const Process& p) { return WaitForDialogWith(p.Id(), kTe
 
 std::string Question(const std::string& error, const std::string& picture)
 {
-    std::string text = Str(214) + " \"" + error + "\" ";
-    return picture.empty() ? text + "." : text + Str(215) + " " + picture + Str(216);
+    std::string text = PixresString(214) + " \"" + error + "\" ";
+    return picture.empty() ? text + "." : text + PixresString(215) + " " + picture + PixresString(216);
 }
 
 // Which sign the icon control shows, by its colours: the error sign is a red
@@ -52,8 +52,8 @@ TEST(ErrorDialog, ACameraFailureInATransferOffersCancelAlone)
     Process p = Start(HostExe(), "error -998 -1005 1 PICT0001.HCR");
     HWND dlg = WaitForErrorDialog(p);
     ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(WindowText(dlg), Str(143));
-    EXPECT_EQ(ControlText(dlg, kText), Question(Str(194), "PICT0001.HCR"));
+    EXPECT_EQ(WindowText(dlg), PixresString(143));
+    EXPECT_EQ(ControlText(dlg, kText), Question(PixresString(194), "PICT0001.HCR"));
     EXPECT_FALSE(IsEnabled(dlg, kRetry));
     EXPECT_FALSE(IsEnabled(dlg, kSkip));
     EXPECT_TRUE(IsEnabled(dlg, kCancel));
@@ -71,7 +71,7 @@ TEST(ErrorDialog, AWriteProtectedDestinationExplainsItselfAndOffersCancelAlone)
     Process p = Start(HostExe(), "error -995 19 1 PICT0002.HCR");
     HWND dlg = WaitForErrorDialog(p);
     ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(ControlText(dlg, kText), Str(237));
+    EXPECT_EQ(ControlText(dlg, kText), PixresString(237));
     EXPECT_FALSE(IsEnabled(dlg, kRetry));
     EXPECT_FALSE(IsEnabled(dlg, kSkip));
     Shot(dlg, "error_write_protected");
@@ -91,10 +91,10 @@ TEST(ErrorDialog, TheDuplicateQuestionOffersReplaceSkipAndStartOver)
         Process p = Start(HostExe(), "error -999 -997 1");
         HWND dlg = WaitForErrorDialog(p);
         ASSERT_NE(dlg, nullptr);
-        ASSERT_TRUE(WaitUntil([&] { return ControlText(dlg, kRetry) == Str(211); }));
-        EXPECT_EQ(ControlText(dlg, kCancel), Str(210));
+        ASSERT_TRUE(WaitUntil([&] { return ControlText(dlg, kRetry) == PixresString(211); }));
+        EXPECT_EQ(ControlText(dlg, kCancel), PixresString(210));
         EXPECT_EQ(ControlText(dlg, kSkip), "&Skip");
-        EXPECT_EQ(ControlText(dlg, kText), Str(218));
+        EXPECT_EQ(ControlText(dlg, kText), PixresString(218));
         for (int id : {kRetry, kSkip, kCancel}) EXPECT_TRUE(IsEnabled(dlg, id)) << id;
         EXPECT_TRUE(WaitUntil([&] { return SignShown(dlg) == Sign::Warning; }));
         if (c.button == kRetry) Shot(dlg, "error_duplicates");
@@ -115,7 +115,7 @@ TEST(ErrorDialog, AFailedOutputFileOffersRetrySkipAndCancelAndEscCancels)
         Process p = Start(HostExe(), "error -997 0 1 PICT0003.BMP");
         HWND dlg = WaitForErrorDialog(p);
         ASSERT_NE(dlg, nullptr);
-        EXPECT_EQ(ControlText(dlg, kText), Question(Str(250), "PICT0003.BMP"));
+        EXPECT_EQ(ControlText(dlg, kText), Question(PixresString(250), "PICT0003.BMP"));
         EXPECT_EQ(ControlText(dlg, kRetry), "&Retry");
         for (int id : {kRetry, kSkip, kCancel}) EXPECT_TRUE(IsEnabled(dlg, id)) << id;
         EXPECT_TRUE(WaitUntil([&] { return SignShown(dlg) == Sign::Error; }));
@@ -133,19 +133,19 @@ TEST(ErrorDialog, OutsideATransferEveryFailureIsAPlainMessageBoxAnsweredCancel)
         std::string text;
     };
     const Case cases[] = {
-        {"error -998 -1005 0 X", Str(186) + "\n" + Str(194)},
-        {"error -998 -1030 0", Str(186) + "\n" + Str(209)},
-        {"error -996 0 0", Str(212)},
-        {"error -995 19 0", Str(187)},
-        {"error -993 0 0", Str(213)},
-        {"error -999 -998 1", Str(219)},
+        {"error -998 -1005 0 X", PixresString(186) + "\n" + PixresString(194)},
+        {"error -998 -1030 0", PixresString(186) + "\n" + PixresString(209)},
+        {"error -996 0 0", PixresString(212)},
+        {"error -995 19 0", PixresString(187)},
+        {"error -993 0 0", PixresString(213)},
+        {"error -999 -998 1", PixresString(219)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);
         Process p = Start(HostExe(), c.args);
         HWND box = WaitForMessageBox(p.Id(), c.text);
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(WindowText(box), Str(143));
+        EXPECT_EQ(WindowText(box), PixresString(143));
         EXPECT_EQ(WaitForDialogWith(p.Id(), kText, Ms(0)), nullptr) << "the dialog itself never shows";
         if (c.text == cases[0].text) Shot(box, "error_camera_outside_transfer");
         ASSERT_TRUE(ClickButton(box, IDOK));
@@ -180,7 +180,7 @@ TEST(ErrorDialog, AReportNamesThePictureByItsFileNameOrNotAtAll)
         Process p = Start(HostExe(), std::string("report -997 0 ") + c.path);
         HWND dlg = WaitForErrorDialog(p);
         ASSERT_NE(dlg, nullptr);
-        EXPECT_EQ(ControlText(dlg, kText), Question(Str(250), c.shown));
+        EXPECT_EQ(ControlText(dlg, kText), Question(PixresString(250), c.shown));
         if (c.shown.empty()) Shot(dlg, "error_without_picture_name");
         ASSERT_TRUE(ClickButton(dlg, kSkip));
         ASSERT_TRUE(p.WaitExit());

@@ -8,14 +8,6 @@ namespace dlgtest {
 
 using namespace guitest;
 
-std::string Str(UINT id)
-{
-    static HMODULE pixres = LoadLibraryA("PIXRES.DLL");
-    char text[2048] = {};
-    LoadStringA(pixres, id, text, sizeof text);
-    return text;
-}
-
 std::string PixalonExe() { return ExeDir() + "\\pixalon.exe"; }
 std::string HostExe() { return ExeDir() + "\\dialog_host.exe"; }
 
@@ -24,32 +16,6 @@ Process Start(const std::string& exe, const std::string& args)
     Process p;
     EXPECT_TRUE(p.Start(exe, args, ExeDir())) << exe << " " << args;
     return p;
-}
-
-HWND WaitForDialogWith(DWORD pid, int controlId, Ms timeout)
-{
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND w : FindTopWindows({"", "#32770", pid}))
-                if (Control(w, controlId)) found = w;
-            return found != nullptr;
-        },
-        timeout);
-    return found;
-}
-
-HWND WaitForMessageBox(DWORD pid, const std::string& text, Ms timeout)
-{
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND w : FindTopWindows({"", "#32770", pid}))
-                if (Control(w, 0xFFFF) && MessageBoxText(w) == text) found = w;
-            return found != nullptr;
-        },
-        timeout);
-    return found;
 }
 
 HWND WaitForAnyMessageBox(DWORD pid, Ms timeout)

@@ -13,8 +13,9 @@ namespace dlgtest {
 
 using guitest::Process;
 
-// String `id` of PIXRES.DLL, as the program shows it.
-std::string Str(UINT id);
+using guitest::PixresString;
+using guitest::WaitForDialogWith;
+using guitest::WaitForMessageBox;
 
 std::string PixalonExe();
 std::string HostExe();
@@ -22,10 +23,6 @@ std::string HostExe();
 // Starts a program of the build folder; the test fails when it cannot.
 Process Start(const std::string& exe, const std::string& args = {});
 
-// The first dialog of process `pid` that has a control `controlId`; null after the deadline.
-HWND WaitForDialogWith(DWORD pid, int controlId, guitest::Ms timeout = guitest::kDefaultWait);
-// The message box of process `pid` with exactly this text; null after the deadline.
-HWND WaitForMessageBox(DWORD pid, const std::string& text, guitest::Ms timeout = guitest::kDefaultWait);
 // Any message box of process `pid`.
 HWND WaitForAnyMessageBox(DWORD pid, guitest::Ms timeout = guitest::kDefaultWait);
 

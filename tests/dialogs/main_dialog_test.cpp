@@ -83,19 +83,19 @@ TEST(MainDialog, TheStatusLineExplainsTheControlUnderTheMouse)
         std::string text;
     };
     const Tip tips[] = {
-        {kTransfer, Str(132)},  // disabled, and still explained
-        {kExit, Str(131)},
-        {kHelp, Str(129)},
-        {kPreferences, Str(130)},
-        {kGetAll, Str(133)},
-        {kGetSelected, Str(134)},
-        {kGetFromDisk, Str(135) + "This Computer"},
-        {kBrowse, Str(136)},
-        {kDestPath, Str(137)},
-        {kTemplate, Str(138)},
-        {kUseExisting, Str(139)},
-        {kUseTemplate, Str(140)},
-        {kCameraType, Str(141)},
+        {kTransfer, PixresString(132)},  // disabled, and still explained
+        {kExit, PixresString(131)},
+        {kHelp, PixresString(129)},
+        {kPreferences, PixresString(130)},
+        {kGetAll, PixresString(133)},
+        {kGetSelected, PixresString(134)},
+        {kGetFromDisk, PixresString(135) + "This Computer"},
+        {kBrowse, PixresString(136)},
+        {kDestPath, PixresString(137)},
+        {kTemplate, PixresString(138)},
+        {kUseExisting, PixresString(139)},
+        {kUseTemplate, PixresString(140)},
+        {kCameraType, PixresString(141)},
         {kAllCount, " "},
     };
     for (const Tip& t : tips) {
@@ -216,17 +216,17 @@ TEST(MainDialog, SourceTextsAndTransferFollowTheSelection)
         std::string text;
         bool transfer;
     };
-    const std::string selected = Str(176);
+    const std::string selected = PixresString(176);
     const Case cases[] = {
         {"main 0 0 0 0", 0, "", false},
         {"main 1 5 5 0", kAllCount, "5 " + selected + ".", true},
-        {"main 2 20 5 0", kSelectedCount, "5 " + selected + " " + Str(177) + " 20 " + Str(178), true},
-        {"main 4 7 7 0", kSelectedCount, "7 " + selected + " " + Str(177) + " 7 " + Str(178), true},
+        {"main 2 20 5 0", kSelectedCount, "5 " + selected + " " + PixresString(177) + " 20 " + PixresString(178), true},
+        {"main 4 7 7 0", kSelectedCount, "7 " + selected + " " + PixresString(177) + " 7 " + PixresString(178), true},
         {"main 3 0 0 3", kDiskCount, "3 " + selected + ".", true},
-        {"main 0 0 0 0 take-all 0", kAllCount, Str(146), false},
-        {"main 1 2 2 0 take-all 0", kAllCount, Str(146), true},
+        {"main 0 0 0 0 take-all 0", kAllCount, PixresString(146), false},
+        {"main 1 2 2 0 take-all 0", kAllCount, PixresString(146), true},
         {"main 0 0 0 0 take-all 4", kAllCount, "4 " + selected + ".", true},
-        {"main 3 0 0 2 take-picked 3 12", kSelectedCount, "3 " + selected + " " + Str(177) + " 12 " + Str(178), true},
+        {"main 3 0 0 2 take-picked 3 12", kSelectedCount, "3 " + selected + " " + PixresString(177) + " 12 " + PixresString(178), true},
         {"main 1 3 3 0 take-disk 2", kDiskCount, "2 " + selected + ".", true},
     };
     for (const Case& c : cases) {
@@ -266,9 +266,9 @@ TEST(MainDialog, AnotherCameraTypeClearsTheSelectionTheSameTypeDoesNot)
         ASSERT_TRUE(WaitUntil([&] { return ComboSelection(prefs, kPrefsCamera) == c.cameraIndex; }));
         ASSERT_TRUE(ClickButton(prefs, IDOK));
         if (c.cleared) {
-            HWND box = WaitForMessageBox(p.Id(), Str(145));
+            HWND box = WaitForMessageBox(p.Id(), PixresString(145));
             ASSERT_NE(box, nullptr);
-            EXPECT_EQ(WindowText(box), Str(143));
+            EXPECT_EQ(WindowText(box), PixresString(143));
             Shot(box, "main_camera_changed");
             ASSERT_TRUE(ClickButton(box, IDOK));
         }

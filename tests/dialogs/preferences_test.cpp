@@ -227,11 +227,11 @@ TEST(Preferences, TheStatusLineExplainsTheControlUnderTheMouse)
     };
     for (const auto& [id, text] : tips) {
         ASSERT_TRUE(MoveMouseOver(s.prefs, id));
-        EXPECT_TRUE(WaitUntil([&] { return ControlText(s.prefs, kStatus) == Str(text); }))
+        EXPECT_TRUE(WaitUntil([&] { return ControlText(s.prefs, kStatus) == PixresString(text); }))
             << id << ": " << ControlText(s.prefs, kStatus);
     }
     ASSERT_TRUE(MoveMouseOver(s.prefs, kDelete));
-    ASSERT_TRUE(WaitUntil([&] { return ControlText(s.prefs, kStatus) == Str(144); }));
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(s.prefs, kStatus) == PixresString(144); }));
     Shot(s.prefs, "preferences_status_line");
     s.Close(kCancel);
 }

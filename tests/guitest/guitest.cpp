@@ -178,6 +178,40 @@ int CheckState(HWND dialog, int id)
 
 std::string MessageBoxText(HWND box) { return ControlText(box, 0xFFFF); }
 
+HWND WaitForDialogWith(DWORD pid, int controlId, Ms timeout)
+{
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w : FindTopWindows({"", "#32770", pid}))
+                if (Control(w, controlId)) found = w;
+            return found != nullptr;
+        },
+        timeout);
+    return found;
+}
+
+HWND WaitForMessageBox(DWORD pid, const std::string& text, Ms timeout)
+{
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w : FindTopWindows({"", "#32770", pid}))
+                if (Control(w, 0xFFFF) && MessageBoxText(w) == text) found = w;
+            return found != nullptr;
+        },
+        timeout);
+    return found;
+}
+
+std::string PixresString(UINT id)
+{
+    static HMODULE pixres = LoadLibraryA("PIXRES.DLL");
+    char text[2048] = {};
+    if (pixres) LoadStringA(pixres, id, text, sizeof text);
+    return text;
+}
+
 bool ClickButton(HWND dialog, int id)
 {
     HWND c = Control(dialog, id);

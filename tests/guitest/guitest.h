@@ -76,6 +76,15 @@ int CheckState(HWND dialog, int id);
 // The text of a message box (the static control with id 0xFFFF).
 std::string MessageBoxText(HWND box);
 
+// The first dialog of process `pid` that has a control `controlId`; null after the deadline.
+HWND WaitForDialogWith(DWORD pid, int controlId, Ms timeout = kDefaultWait);
+// The message box of process `pid` with exactly this text; null after the deadline.
+HWND WaitForMessageBox(DWORD pid, const std::string& text, Ms timeout = kDefaultWait);
+
+// String `id` of the resource library PIXRES.DLL beside the test, as the
+// program shows it; empty when the library lacks it.
+std::string PixresString(UINT id);
+
 // Clicks a button as the user would: fails (returns false) when the control
 // is missing or disabled. The click is posted, so a modal dialog it opens does
 // not block the test.
