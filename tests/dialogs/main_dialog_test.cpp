@@ -238,7 +238,9 @@ TEST(MainDialog, SourceTextsAndTransferFollowTheSelection)
             EXPECT_EQ(ControlText(main, id), id == c.textId ? c.text : "") << id;
         EXPECT_EQ(IsEnabled(main, kTransfer), c.transfer);
         EXPECT_EQ(IsEnabled(main, 1110), c.transfer);
-        if (c.transfer) EXPECT_TRUE(WaitUntil([&] { return ShowsBitmap(Control(main, kTransfer), 147); }));
+        if (c.transfer) {
+            EXPECT_TRUE(WaitUntil([&] { return ShowsBitmap(Control(main, kTransfer), 147); }));
+        }
         if (std::string(c.args) == "main 2 20 5 0") Shot(main, "main_camera_selection");
         Exit(p, main);
     }
