@@ -115,6 +115,7 @@ class BitReader {
     buf_ <<= len;
     cnt_ -= len;
   }
+  bool overrun() const { return pos_ > size_ + 8; }
   // All of the data consumed, and nothing beyond it (the last byte's padding aside).
   bool exact() const {
     std::size_t consumed_bits = pos_ * 8 - static_cast<std::size_t>(cnt_);
@@ -162,6 +163,7 @@ struct Encoder {
     }
     update(ctx, static_cast<int>(mapped));
   }
+  bool failed() const { return false; }
 };
 
 struct Decoder {
@@ -186,6 +188,8 @@ struct Decoder {
     *site = static_cast<std::uint8_t>(pred + err);
     update(ctx, static_cast<int>(mapped));
   }
+  // Checked once a row, so hostile data cannot keep the decoder running.
+  bool failed() const { return bad || bits.overrun(); }
 };
 
 // Greens: the diagonal neighbours are the closest; the straight ones decide
@@ -238,6 +242,7 @@ void walk(Coder& coder, std::uint8_t* frame, int width, int height, std::ptrdiff
     }
     r[width] = r[width - 2];
     r[width + 1] = r[width - 1];
+    if (coder.failed()) return;
   }
 }
 

@@ -1,14 +1,17 @@
 #include "core/demosaic.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <vector>
 
 namespace hc {
 namespace {
 
-// Work happens on a copy framed by mirrored samples, so the filters need no
-// border cases. Mirroring about the edge sample keeps the colour pattern.
+// The picture is worked on in bands of rows, each framed by kPad rows and
+// columns of mirrored samples, so the filters need no border cases and the
+// band's planes stay in the processor's cache. Mirroring about the edge sample
+// keeps the colour pattern (kPad is even).
 constexpr int kPad = 8;
+constexpr int kBand = 32;
 
 int mirror(int i, int n) {
   while (i < 0 || i >= n) {
@@ -18,116 +21,165 @@ int mirror(int i, int n) {
   return i;
 }
 
-inline int absi(int v) { return v < 0 ? -v : v; }
 inline std::uint8_t to8(int v4) {  // from four times the value, rounded
   int v = (v4 + 2) >> 2;
   return static_cast<std::uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
 
+struct Planes {
+  int pw = 0, rows = 0;
+  std::vector<std::int16_t> m, dh, dv, g4, cd, diag;
+  std::vector<std::uint16_t> gh, gv, th, tv;
+  std::vector<std::int16_t> sign[2];  // per row parity: +1 at red/blue sites, -1 at green
+  std::vector<float> is_colour[2];    // per row parity: 1 at red/blue sites, 0 at green
+
+  Planes(int width, int band_rows) : pw(width + 2 * kPad), rows(band_rows + 2 * kPad) {
+    std::size_t n = static_cast<std::size_t>(pw) * rows;
+    for (auto* v : {&m, &dh, &dv, &g4, &cd, &diag}) v->assign(n, 0);
+    for (auto* v : {&gh, &gv, &th, &tv}) v->assign(n, 0);
+    for (int p = 0; p < 2; ++p) {
+      sign[p].resize(pw);
+      is_colour[p].resize(pw);
+      for (int x = 0; x < pw; ++x) {
+        bool green = ((x ^ p) & 1) == 0;  // kPad is even, so parities match the picture's
+        sign[p][x] = green ? -1 : 1;
+        is_colour[p][x] = green ? 0.0f : 1.0f;
+      }
+    }
+  }
+  std::size_t at(int y) const { return static_cast<std::size_t>(y) * pw; }
+};
+
+// Row kernels. Each works on one row of planes pw samples wide, from x0 to
+// x1; separate functions with restrict-qualified rows let the compiler
+// vectorise them.
+using I16 = std::int16_t;
+using U16 = std::uint16_t;
+
+void directions(const I16* __restrict m, const I16* __restrict s, I16* __restrict dh, I16* __restrict dv, int pw,
+                int x0, int x1) {
+  for (int x = x0; x < x1; ++x) {
+    int h = 2 * (m[x - 1] + m[x + 1]) - 2 * m[x] - m[x - 2] - m[x + 2];
+    int v = 2 * (m[x - pw] + m[x + pw]) - 2 * m[x] - m[x - 2 * pw] - m[x + 2 * pw];
+    dh[x] = static_cast<I16>(h * s[x]);
+    dv[x] = static_cast<I16>(v * s[x]);
+  }
+}
+
+void variations(const I16* __restrict dh, const I16* __restrict dv, U16* __restrict gh, U16* __restrict gv, int pw,
+                int x0, int x1) {
+  for (int x = x0; x < x1; ++x) {
+    int a = dh[x - 1] - dh[x + 1], b = dv[x - pw] - dv[x + pw];
+    gh[x] = static_cast<U16>(a < 0 ? -a : a);
+    gv[x] = static_cast<U16>(b < 0 ? -b : b);
+  }
+}
+
+void row_sums(const U16* __restrict gh, const U16* __restrict gv, U16* __restrict th, U16* __restrict tv, int x0,
+              int x1) {
+  for (int x = x0; x < x1; ++x) {
+    th[x] = static_cast<U16>(gh[x - 2] + gh[x - 1] + gh[x] + gh[x + 1] + gh[x + 2]);
+    tv[x] = static_cast<U16>(gv[x - 1] + gv[x] + gv[x + 1]);
+  }
+}
+
+void green(const I16* __restrict m, const I16* __restrict dh, const I16* __restrict dv, const U16* __restrict th,
+           const U16* __restrict tv, const float* __restrict colour, I16* __restrict g4, I16* __restrict cd, int pw,
+           int x0, int x1) {
+  for (int x = x0; x < x1; ++x) {
+    float eh = static_cast<float>(th[x - pw] + th[x] + th[x + pw]) + 1.0f;
+    float ev = static_cast<float>(tv[x - 2 * pw] + tv[x - pw] + tv[x] + tv[x + pw] + tv[x + 2 * pw]) + 1.0f;
+    float wh = ev * ev, wv = eh * eh;  // 1/eh^2 and 1/ev^2, both scaled by eh^2 ev^2
+    float h = static_cast<float>(dh[x - 1] + 2 * dh[x] + dh[x + 1]);
+    float v = static_cast<float>(dv[x - pw] + 2 * dv[x] + dv[x + pw]);
+    float d = 0.25f * (wh * h + wv * v) / (wh + wv);
+    float m4 = static_cast<float>(4 * m[x]);
+    // Rounds half up; below zero the result is clamped at output anyway.
+    int g = static_cast<int>(m4 + colour[x] * d + 0.5f);
+    g4[x] = static_cast<I16>(g);
+    cd[x] = static_cast<I16>(4 * m[x] - g);  // colour minus green at red/blue sites, 0 at green
+  }
+}
+
+void diagonals(const I16* __restrict cd, I16* __restrict diag, int pw, int x0, int x1) {
+  for (int x = x0; x < x1; ++x)
+    diag[x] = static_cast<I16>((cd[x - pw - 1] + cd[x - pw + 1] + cd[x + pw - 1] + cd[x + pw + 1] + 2) >> 2);
+}
+
+// Red and blue at green sites from the four direct neighbours: along the row
+// they are sites of the row's colour, across it of the other.
+template <bool kRedRow>
+void output_row(const I16* __restrict g4, const I16* __restrict cd, const I16* __restrict dg, std::uint8_t* __restrict dst,
+                int pw, int width) {
+  for (int x = 0; x < width; x += 2) {
+    const int gx = kRedRow ? x : x + 1;
+    const int cx = kRedRow ? x + 1 : x;
+    int same = cd[gx - 1] + cd[gx + 1] + dg[gx - pw] + dg[gx + pw];
+    int other = dg[gx - 1] + dg[gx + 1] + cd[gx - pw] + cd[gx + pw];
+    int rg_g = kRedRow ? same : other, bg_g = kRedRow ? other : same;
+    int rg_c = kRedRow ? cd[cx] : dg[cx], bg_c = kRedRow ? dg[cx] : cd[cx];
+    std::uint8_t* pg = dst + 3 * gx;
+    std::uint8_t* pc = dst + 3 * cx;
+    pg[0] = to8(g4[gx] + ((rg_g + 2) >> 2));
+    pg[1] = to8(g4[gx]);
+    pg[2] = to8(g4[gx] + ((bg_g + 2) >> 2));
+    pc[0] = to8(g4[cx] + rg_c);
+    pc[1] = to8(g4[cx]);
+    pc[2] = to8(g4[cx] + bg_c);
+  }
+}
+
+// Demosaics picture rows [y0, y0 + count) into out. Plane row r holds picture
+// row y0 - kPad + r.
+void band(const std::uint8_t* mosaic, std::ptrdiff_t stride, int width, int height, int y0, int count, Planes& p,
+          RgbImage& out) {
+  const int pw = p.pw;
+  const int rows = count + 2 * kPad;
+  auto parity = [&](int r) { return (y0 - kPad + r) & 1; };
+  for (int r = 0; r < rows; ++r) {
+    const std::uint8_t* src = mosaic + mirror(y0 - kPad + r, height) * stride;
+    std::int16_t* row = &p.m[p.at(r)];
+    for (int x = 0; x < kPad; ++x) row[x] = src[mirror(x - kPad, width)];
+    for (int x = 0; x < width; ++x) row[kPad + x] = src[x];
+    for (int x = width + kPad; x < pw; ++x) row[x] = src[mirror(x - kPad, width)];
+  }
+  // Directional estimates of green minus the other colour of the row (dh) or
+  // column (dv), four times scaled: the mean of the two neighbours corrected
+  // by the second derivative of the centre colour. At green sites the same
+  // filter estimates the other colour, hence the sign.
+  for (int r = 2; r < rows - 2; ++r)
+    directions(&p.m[p.at(r)], p.sign[parity(r)].data(), &p.dh[p.at(r)], &p.dv[p.at(r)], pw, 2, pw - 2);
+  // How much each estimate varies along its own direction, summed over a
+  // window stretched along that direction (5 x 3 and 3 x 5).
+  for (int r = 3; r < rows - 3; ++r) {
+    variations(&p.dh[p.at(r)], &p.dv[p.at(r)], &p.gh[p.at(r)], &p.gv[p.at(r)], pw, 3, pw - 3);
+    row_sums(&p.gh[p.at(r)], &p.gv[p.at(r)], &p.th[p.at(r)], &p.tv[p.at(r)], 5, pw - 5);
+  }
+  // Green: both directions, each weighted by the inverse square of its
+  // variation, after smoothing each estimate along its direction.
+  for (int r = 5; r < rows - 5; ++r) {
+    std::size_t i = p.at(r);
+    green(&p.m[i], &p.dh[i], &p.dv[i], &p.th[i], &p.tv[i], p.is_colour[parity(r)].data(), &p.g4[i], &p.cd[i], pw, 5,
+          pw - 5);
+  }
+  // Red and blue through their differences to green: known at their own
+  // sites, the mean of the four diagonal sites at the opposite colour.
+  for (int r = 6; r < rows - 6; ++r) diagonals(&p.cd[p.at(r)], &p.diag[p.at(r)], pw, 6, pw - 6);
+  for (int y = y0; y < y0 + count; ++y) {
+    const std::size_t i = p.at(y - y0 + kPad) + kPad;
+    if ((y & 1) == 0)
+      output_row<true>(&p.g4[i], &p.cd[i], &p.diag[i], out.row(y), pw, width);
+    else
+      output_row<false>(&p.g4[i], &p.cd[i], &p.diag[i], out.row(y), pw, width);
+  }
+}
+
 }  // namespace
 
 void demosaic(const std::uint8_t* mosaic, std::ptrdiff_t stride, int width, int height, RgbImage& out) {
-  const int pw = width + 2 * kPad;
-  const int ph = height + 2 * kPad;
-  const std::size_t n = static_cast<std::size_t>(pw) * ph;
-  std::vector<std::int16_t> m(n), dh(n), dv(n), g4(n), rg(n), bg(n);
-  std::vector<std::int32_t> gh(n), gv(n), eh(n), ev(n);
-
-  for (int y = 0; y < ph; ++y) {
-    const std::uint8_t* src = mosaic + mirror(y - kPad, height) * stride;
-    std::int16_t* row = &m[static_cast<std::size_t>(y) * pw];
-    for (int x = 0; x < pw; ++x) row[x] = src[mirror(x - kPad, width)];
-  }
-  // In padded coordinates the pattern is unchanged (kPad is even).
-  auto green = [](int x, int y) { return ((x ^ y) & 1) == 0; };
-
-  // Directional estimates of green minus the other colour of the row or
-  // column, four times scaled: the average of the two neighbours corrected by
-  // the second derivative of the centre colour.
-  for (int y = 2; y < ph - 2; ++y) {
-    for (int x = 2; x < pw - 2; ++x) {
-      std::size_t i = static_cast<std::size_t>(y) * pw + x;
-      int h = 2 * (m[i - 1] + m[i + 1]) - 2 * m[i] - m[i - 2] - m[i + 2];
-      int v = 2 * (m[i - pw] + m[i + pw]) - 2 * m[i] - m[i - 2 * pw] - m[i + 2 * pw];
-      bool g = green(x, y);
-      dh[i] = static_cast<std::int16_t>(g ? -h : h);
-      dv[i] = static_cast<std::int16_t>(g ? -v : v);
-    }
-  }
-  for (int y = 3; y < ph - 3; ++y)
-    for (int x = 3; x < pw - 3; ++x) {
-      std::size_t i = static_cast<std::size_t>(y) * pw + x;
-      gh[i] = absi(dh[i - 1] - dh[i + 1]);
-      gv[i] = absi(dv[i - pw] - dv[i + pw]);
-    }
-  for (int y = 5; y < ph - 5; ++y)
-    for (int x = 5; x < pw - 5; ++x) {
-      std::size_t i = static_cast<std::size_t>(y) * pw + x;
-      int sh = 0, sv = 0;
-      for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -2; dx <= 2; ++dx) sh += gh[i + dy * pw + dx];
-      for (int dy = -2; dy <= 2; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) sv += gv[i + dy * pw + dx];
-      eh[i] = sh;
-      ev[i] = sv;
-    }
-  // Green: blend the two directions, each weighted by the smoothness of the
-  // colour difference across it.
-  for (int y = 0; y < ph; ++y)
-    for (int x = 0; x < pw; ++x) {
-      std::size_t i = static_cast<std::size_t>(y) * pw + x;
-      g4[i] = static_cast<std::int16_t>(4 * m[i]);
-    }
-  for (int y = 5; y < ph - 5; ++y)
-    for (int x = 5; x < pw - 5; ++x) {
-      if (green(x, y)) continue;
-      std::size_t i = static_cast<std::size_t>(y) * pw + x;
-      float a = static_cast<float>(eh[i]) + 1.0f, b = static_cast<float>(ev[i]) + 1.0f;
-      float wh = 1.0f / (a * a), wv = 1.0f / (b * b);
-      float h = (dh[i - 1] + 2.0f * dh[i] + dh[i + 1]) * 0.25f;
-      float v = (dv[i - pw] + 2.0f * dv[i] + dv[i + pw]) * 0.25f;
-      float d = (wh * h + wv * v) / (wh + wv);
-      g4[i] = static_cast<std::int16_t>(4 * m[i] + static_cast<int>(d + (d >= 0 ? 0.5f : -0.5f)));
-    }
-  // Red and blue through their differences to green: known at their own
-  // sites, from the four diagonal sites at the opposite colour, then from the
-  // four direct neighbours at green sites.
-  for (int y = 5; y < ph - 5; ++y)
-    for (int x = 5; x < pw - 5; ++x) {
-      if (green(x, y)) continue;
-      std::size_t i = static_cast<std::size_t>(y) * pw + x;
-      int own = 4 * m[i] - g4[i];
-      bool red = (y & 1) == 0;
-      (red ? rg : bg)[i] = static_cast<std::int16_t>(own);
-    }
-  for (int y = 6; y < ph - 6; ++y)
-    for (int x = 6; x < pw - 6; ++x) {
-      if (green(x, y)) continue;
-      std::size_t i = static_cast<std::size_t>(y) * pw + x;
-      bool red = (y & 1) == 0;
-      auto& other = red ? bg : rg;
-      auto cd = [&](std::size_t j) { return 4 * m[j] - g4[j]; };
-      int s = cd(i - pw - 1) + cd(i - pw + 1) + cd(i + pw - 1) + cd(i + pw + 1);
-      other[i] = static_cast<std::int16_t>((s + 2) >> 2);
-    }
-  for (int y = 7; y < ph - 7; ++y)
-    for (int x = 7; x < pw - 7; ++x) {
-      if (!green(x, y)) continue;
-      std::size_t i = static_cast<std::size_t>(y) * pw + x;
-      rg[i] = static_cast<std::int16_t>((rg[i - 1] + rg[i + 1] + rg[i - pw] + rg[i + pw] + 2) >> 2);
-      bg[i] = static_cast<std::int16_t>((bg[i - 1] + bg[i + 1] + bg[i - pw] + bg[i + pw] + 2) >> 2);
-    }
-
   out = RgbImage(width, height);
-  for (int y = 0; y < height; ++y) {
-    std::uint8_t* dst = out.row(y);
-    std::size_t i = static_cast<std::size_t>(y + kPad) * pw + kPad;
-    for (int x = 0; x < width; ++x, ++i) {
-      dst[3 * x] = to8(g4[i] + rg[i]);
-      dst[3 * x + 1] = to8(g4[i]);
-      dst[3 * x + 2] = to8(g4[i] + bg[i]);
-    }
-  }
+  Planes planes(width, std::min(kBand, height));
+  for (int y0 = 0; y0 < height; y0 += kBand) band(mosaic, stride, width, height, y0, std::min(kBand, height - y0), planes, out);
 }
 
 }  // namespace hc

@@ -64,9 +64,11 @@ Status read_hcr_header(const std::uint8_t* data, std::size_t size, HcrHeader& ou
       r.data_offset != r.thumb_offset + r.thumb_size)
     return Status::ImageProcessing;
   if (get_u32(h + kOffCoding) != kCodingPredictiveRice) return Status::ImageProcessing;
-  // The coder spends at most 33 bits on a sample; anything longer is not ours.
-  std::uint64_t max_data = (static_cast<std::uint64_t>(w) * ht * 33 + 7) / 8;
-  if (r.data_size == 0 || r.data_size > max_data) return Status::ImageProcessing;
+  // The coder spends 1 to 33 bits on a sample; data outside those bounds is
+  // not ours (and a lower bound keeps hostile tiny files from costing a full
+  // decode of a huge picture).
+  const std::uint64_t samples = static_cast<std::uint64_t>(w) * ht;
+  if (r.data_size < samples / 8 || r.data_size > (samples * 33 + 7) / 8) return Status::ImageProcessing;
   std::uint64_t file_size = static_cast<std::uint64_t>(r.data_offset) + r.data_size + kTrailerSize;
   if (file_size > 0x7FFFFFFFu) return Status::ImageProcessing;
   r.file_size = static_cast<std::uint32_t>(file_size);

@@ -165,6 +165,8 @@ TEST(HcrFile, ReaderRejectsMalformedHeaders) {
       {"huge height", [](auto& b) { put_u32(&b[f::kOffHeight], 0x40000000); }, true, Status::ImageProcessing},
       {"thumbnail of another model", [](auto& b) { hc::put_u16(&b[f::kOffThumbWidth], 160); }, true,
        Status::ImageProcessing},
+      {"data under a bit a sample", [](auto& b) { put_u32(&b[f::kOffDataSize], 64 * 48 / 8 - 1); }, true,
+       Status::ImageProcessing},
       {"data beyond 2 GB", [](auto& b) { put_u32(&b[f::kOffDataSize], 0xFFFFFFF0u); }, true, Status::ImageProcessing},
       {"data offset elsewhere", [](auto& b) { put_u32(&b[f::kOffDataOffset], 200); }, true, Status::ImageProcessing},
       {"name without end", [](auto& b) { std::memset(&b[f::kOffName], 'A', 16); }, true, Status::ImageProcessing},
