@@ -237,7 +237,12 @@ bool SendKey(HWND wnd, UINT vk)
     GUITHREADINFO gti{};
     gti.cbSize = sizeof gti;
     HWND target = wnd;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(wnd, nullptr), &gti) && gti.hwndFocus)
+    const DWORD thread = GetWindowThreadProcessId(wnd, nullptr);
+    // The focus may be stale (a window that just went away) or, under Wine,
+    // another thread's while this one is not yet active: use it only when it
+    // is a live window of the same thread.
+    if (GetGUIThreadInfo(thread, &gti) && gti.hwndFocus && IsWindow(gti.hwndFocus) &&
+        GetWindowThreadProcessId(gti.hwndFocus, nullptr) == thread)
         target = gti.hwndFocus;
     const UINT scan = MapVirtualKeyA(vk, 0);
     return PostMessageA(target, WM_KEYDOWN, vk, 1 | (scan << 16)) &&
