@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <cstring>
 #include <new>
 
 namespace hc {
@@ -89,8 +90,9 @@ class BitReader {
   void refill() {
     if (cnt_ >= 33) return;
     if (pos_ + 8 <= size_) {
-      std::uint64_t v = 0;
-      for (int i = 0; i < 8; ++i) v = (v << 8) | p_[pos_ + i];
+      std::uint64_t v;
+      std::memcpy(&v, p_ + pos_, 8);
+      if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
       buf_ |= v >> cnt_;
       int bytes = (63 - cnt_) >> 3;
       pos_ += bytes;
@@ -104,7 +106,12 @@ class BitReader {
       cnt_ += 8;
     }
   }
-  int leading_zeros() const { return buf_ ? std::countl_zero(buf_) : 64; }
+  // An empty buffer counts as 63 zeros: either way past the escape length, so
+  // the data is refused all the same.
+  int leading_zeros() const { return __builtin_clzll(buf_ | 1); }
+  // The k bits after the first len bits, with the bit before them on top:
+  // (1 << k) | value when that bit is the unary code's closing 1.
+  std::uint32_t peek_after(int len, int k) const { return static_cast<std::uint32_t>((buf_ << len) >> (63 - k)); }
   std::uint32_t take(int len) {  // len 0..32
     auto v = static_cast<std::uint32_t>((buf_ >> (63 - len)) >> 1);
     buf_ <<= len;
@@ -175,8 +182,9 @@ struct Decoder {
     int q = bits.leading_zeros();
     std::uint32_t mapped;
     if (q < kEscape) [[likely]] {
-      bits.skip(q + 1);
-      mapped = (static_cast<std::uint32_t>(q) << k) | bits.take(k);
+      // One shift pair reads the closing 1 and the k low bits together.
+      mapped = bits.peek_after(q, k) + ((static_cast<std::uint32_t>(q) - 1u) << k);
+      bits.skip(q + 1 + k);
       bad |= mapped > 255;
       mapped &= 255;
     } else {
