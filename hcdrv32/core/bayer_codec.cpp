@@ -137,11 +137,14 @@ class BitReader {
   int cnt_ = 0;
 };
 
-// Smallest k (at most 8) with n << k >= a, without a data-dependent loop.
+// Smallest k (at most 8) with n << k >= a. n << (bits(a) - bits(n)) has as
+// many bits as a, so k is that shift or one more.
 inline int rice_k(int a, int n) {
-  int k = 0;
-  for (int i = 0; i < 8; ++i) k += (n << i) < a;
-  return k;
+  int k = static_cast<int>(std::bit_width(static_cast<unsigned>(a))) -
+          static_cast<int>(std::bit_width(static_cast<unsigned>(n)));
+  k = k < 0 ? 0 : k;
+  k += (n << k) < a;
+  return k < 8 ? k : 8;
 }
 
 inline void update(Context& c, int mapped) {
