@@ -88,8 +88,9 @@ class BitReader {
   // Keeps at least 33 bits ready (the longest code); past the end of the data
   // it reads zeros, which exact() later reports.
   void refill() {
-    if (cnt_ >= 33) return;
-    if (pos_ + 8 <= size_) {
+    // Away from the end the refill runs every time, whatever is left: a test
+    // of the fill level would be a branch the processor cannot predict.
+    if (pos_ + 8 <= size_) [[likely]] {
       std::uint64_t v;
       std::memcpy(&v, p_ + pos_, 8);
       if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
@@ -99,6 +100,7 @@ class BitReader {
       cnt_ += bytes * 8;
       return;
     }
+    if (cnt_ >= 33) return;
     while (cnt_ <= 56) {
       std::uint64_t b = pos_ < size_ ? p_[pos_] : 0;
       ++pos_;
