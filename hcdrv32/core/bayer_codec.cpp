@@ -151,10 +151,11 @@ inline int rice_k(int a, int n) {
 
 inline void update(Context& c, int mapped) {
   c.a += mapped;
-  if (++c.n >= kReset) {
-    c.a >>= 1;
-    c.n >>= 1;
-  }
+  // Halving as a shift by 0 or 1: which context reaches its count next is
+  // data-dependent, so a branch here would be mispredicted.
+  int halve = ++c.n >= kReset;
+  c.a >>= halve;
+  c.n >>= halve;
   c.k = rice_k(c.a, c.n);
 }
 
