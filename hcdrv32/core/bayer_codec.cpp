@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <cstring>
 #include <new>
 
 namespace hc {
@@ -87,16 +88,19 @@ class BitReader {
   // Keeps at least 33 bits ready (the longest code); past the end of the data
   // it reads zeros, which exact() later reports.
   void refill() {
-    if (cnt_ >= 33) return;
-    if (pos_ + 8 <= size_) {
-      std::uint64_t v = 0;
-      for (int i = 0; i < 8; ++i) v = (v << 8) | p_[pos_ + i];
+    // Away from the end the refill runs every time, whatever is left: a test
+    // of the fill level would be a branch the processor cannot predict.
+    if (pos_ + 8 <= size_) [[likely]] {
+      std::uint64_t v;
+      std::memcpy(&v, p_ + pos_, 8);
+      if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
       buf_ |= v >> cnt_;
       int bytes = (63 - cnt_) >> 3;
       pos_ += bytes;
       cnt_ += bytes * 8;
       return;
     }
+    if (cnt_ >= 33) return;
     while (cnt_ <= 56) {
       std::uint64_t b = pos_ < size_ ? p_[pos_] : 0;
       ++pos_;
@@ -104,7 +108,12 @@ class BitReader {
       cnt_ += 8;
     }
   }
-  int leading_zeros() const { return buf_ ? std::countl_zero(buf_) : 64; }
+  // An empty buffer counts as 63 zeros: either way past the escape length, so
+  // the data is refused all the same.
+  int leading_zeros() const { return __builtin_clzll(buf_ | 1); }
+  // The k bits after the first len bits, with the bit before them on top:
+  // (1 << k) | value when that bit is the unary code's closing 1.
+  std::uint32_t peek_after(int len, int k) const { return static_cast<std::uint32_t>((buf_ << len) >> (63 - k)); }
   std::uint32_t take(int len) {  // len 0..32
     auto v = static_cast<std::uint32_t>((buf_ >> (63 - len)) >> 1);
     buf_ <<= len;
@@ -130,19 +139,23 @@ class BitReader {
   int cnt_ = 0;
 };
 
-// Smallest k (at most 8) with n << k >= a, without a data-dependent loop.
+// Smallest k (at most 8) with n << k >= a. n << (bits(a) - bits(n)) has as
+// many bits as a, so k is that shift or one more.
 inline int rice_k(int a, int n) {
-  int k = 0;
-  for (int i = 0; i < 8; ++i) k += (n << i) < a;
-  return k;
+  int k = static_cast<int>(std::bit_width(static_cast<unsigned>(a))) -
+          static_cast<int>(std::bit_width(static_cast<unsigned>(n)));
+  k = k < 0 ? 0 : k;
+  k += (n << k) < a;
+  return k < 8 ? k : 8;
 }
 
 inline void update(Context& c, int mapped) {
   c.a += mapped;
-  if (++c.n >= kReset) {
-    c.a >>= 1;
-    c.n >>= 1;
-  }
+  // Halving as a shift by 0 or 1: which context reaches its count next is
+  // data-dependent, so a branch here would be mispredicted.
+  int halve = ++c.n >= kReset;
+  c.a >>= halve;
+  c.n >>= halve;
   c.k = rice_k(c.a, c.n);
 }
 
@@ -175,8 +188,9 @@ struct Decoder {
     int q = bits.leading_zeros();
     std::uint32_t mapped;
     if (q < kEscape) [[likely]] {
-      bits.skip(q + 1);
-      mapped = (static_cast<std::uint32_t>(q) << k) | bits.take(k);
+      // One shift pair reads the closing 1 and the k low bits together.
+      mapped = bits.peek_after(q, k) + ((static_cast<std::uint32_t>(q) - 1u) << k);
+      bits.skip(q + 1 + k);
       bad |= mapped > 255;
       mapped &= 255;
     } else {

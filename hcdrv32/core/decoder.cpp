@@ -25,6 +25,33 @@ Status check_whole(const std::uint8_t* data, std::size_t size, HcrHeader& h) {
   return Status::Ok;
 }
 
+// Checks the file and decodes its sensor data into mosaic, reporting 5 and 40.
+Status unpack(const std::uint8_t* data, std::size_t size, HcrHeader& h, std::vector<std::uint8_t>& mosaic,
+              const ProgressFn& progress) {
+  Status s = check_whole(data, size, h);
+  if (s != Status::Ok) return s;
+  if (!report(progress, 5)) return Status::Stopped;
+  mosaic.resize(static_cast<std::size_t>(h.width) * h.height);
+  s = decompress_bayer(data + h.data_offset, h.data_size, h.width, h.height, mosaic.data(), h.width);
+  if (s != Status::Ok) return s;
+  if (!report(progress, 40)) return Status::Stopped;
+  return Status::Ok;
+}
+
+// Hands rows already in their delivered order to sink, blocks of whole rows.
+Status send_blocks(const std::uint8_t* rows, std::size_t row_bytes, int height, const RowBlockFn& sink,
+                   std::size_t max_block, const ProgressFn& progress, int progress_from) {
+  const int rows_per_block = static_cast<int>(std::min<std::size_t>(max_block / row_bytes, height));
+  for (int done = 0; done < height;) {
+    int n = std::min(rows_per_block, height - done);
+    if (!sink(rows + row_bytes * done, row_bytes * n)) return Status::Stopped;
+    done += n;
+    int percent = progress_from + static_cast<int>((100 - progress_from) * static_cast<long long>(done) / height);
+    if (!report(progress, percent)) return Status::Stopped;
+  }
+  return Status::Ok;
+}
+
 }  // namespace
 
 Status verify_hcr(const std::uint8_t* data, std::size_t size) {
@@ -33,15 +60,11 @@ Status verify_hcr(const std::uint8_t* data, std::size_t size) {
 }
 
 Status decode_hcr(const std::uint8_t* data, std::size_t size, RgbImage& img, const ProgressFn& progress) {
-  HcrHeader h;
-  Status s = check_whole(data, size, h);
-  if (s != Status::Ok) return s;
-  if (!report(progress, 5)) return Status::Stopped;
   try {
-    std::vector<std::uint8_t> mosaic(static_cast<std::size_t>(h.width) * h.height);
-    s = decompress_bayer(data + h.data_offset, h.data_size, h.width, h.height, mosaic.data(), h.width);
+    HcrHeader h;
+    std::vector<std::uint8_t> mosaic;
+    Status s = unpack(data, size, h, mosaic, progress);
     if (s != Status::Ok) return s;
-    if (!report(progress, 40)) return Status::Stopped;
     demosaic(mosaic.data(), h.width, h.width, h.height, img);
     if (!report(progress, 80)) return Status::Stopped;
     return Status::Ok;
@@ -87,10 +110,28 @@ Status deliver_rows(const RgbImage& img, RowOrder order, const RowBlockFn& sink,
 
 Status decode_hcr_rows(const std::uint8_t* data, std::size_t size, RowOrder order, const RowBlockFn& sink,
                        const ProgressFn& progress) {
-  RgbImage img;
-  Status s = decode_hcr(data, size, img, progress);
-  if (s != Status::Ok) return s;
-  return deliver_rows(img, order, sink, kMaxBlockBytes, progress, 80);
+  try {
+    HcrHeader h;
+    std::vector<std::uint8_t> mosaic;
+    Status s = unpack(data, size, h, mosaic, progress);
+    if (s != Status::Ok) return s;
+    // The demosaicing writes each row straight to its delivered place and
+    // byte order, so no second pass over the picture is needed.
+    const int width = static_cast<int>(h.width), height = static_cast<int>(h.height);
+    const std::size_t row_bytes = static_cast<std::size_t>(width) * 3;
+    std::vector<std::uint8_t> rows(row_bytes * height);
+    if (order == RowOrder::BottomUpBgr)
+      demosaic_rows(mosaic.data(), width, width, height, rows.data() + row_bytes * (height - 1),
+                    -static_cast<std::ptrdiff_t>(row_bytes), PixelLayout::Bgr);
+    else
+      demosaic_rows(mosaic.data(), width, width, height, rows.data(), static_cast<std::ptrdiff_t>(row_bytes),
+                    PixelLayout::BgrMirrored);
+    if (!report(progress, 80)) return Status::Stopped;
+    if (!sink || row_bytes > kMaxBlockBytes) return Status::InvalidParameter;
+    return send_blocks(rows.data(), row_bytes, height, sink, kMaxBlockBytes, progress, 80);
+  } catch (const std::bad_alloc&) {
+    return Status::OutOfMemory;
+  }
 }
 
 }  // namespace hc

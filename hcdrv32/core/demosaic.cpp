@@ -8,10 +8,12 @@ namespace {
 
 // The picture is worked on in bands of rows, each framed by kPad rows and
 // columns of mirrored samples, so the filters need no border cases and the
-// band's planes stay in the processor's cache. Mirroring about the edge sample
-// keeps the colour pattern (kPad is even).
+// band's planes stay near the processor. Mirroring about the edge sample
+// keeps the colour pattern (kPad is even). The band is tall because the
+// filters redo 2 * kPad rows for every band: at 32 rows that cost more than
+// the planes outgrowing the fastest caches.
 constexpr int kPad = 8;
-constexpr int kBand = 32;
+constexpr int kBand = 96;
 
 int mirror(int i, int n) {
   while (i < 0 || i >= n) {
@@ -107,10 +109,13 @@ void diagonals(const I16* __restrict cd, I16* __restrict diag, int pw, int x0, i
 }
 
 // Red and blue at green sites from the four direct neighbours: along the row
-// they are sites of the row's colour, across it of the other.
-template <bool kRedRow>
+// they are sites of the row's colour, across it of the other. kBgr swaps the
+// byte order of each pixel and kMirror runs the pixels right to left, so the
+// rows come out in the layout the caller delivers without another pass.
+template <bool kRedRow, bool kBgr, bool kMirror>
 void output_row(const I16* __restrict g4, const I16* __restrict cd, const I16* __restrict dg, std::uint8_t* __restrict dst,
                 int pw, int width) {
+  constexpr int kR = kBgr ? 2 : 0, kB = kBgr ? 0 : 2;
   for (int x = 0; x < width; x += 2) {
     const int gx = kRedRow ? x : x + 1;
     const int cx = kRedRow ? x + 1 : x;
@@ -118,21 +123,33 @@ void output_row(const I16* __restrict g4, const I16* __restrict cd, const I16* _
     int other = dg[gx - 1] + dg[gx + 1] + cd[gx - pw] + cd[gx + pw];
     int rg_g = kRedRow ? same : other, bg_g = kRedRow ? other : same;
     int rg_c = kRedRow ? cd[cx] : dg[cx], bg_c = kRedRow ? dg[cx] : cd[cx];
-    std::uint8_t* pg = dst + 3 * gx;
-    std::uint8_t* pc = dst + 3 * cx;
-    pg[0] = to8(g4[gx] + ((rg_g + 2) >> 2));
+    std::uint8_t* pg = dst + 3 * (kMirror ? width - 1 - gx : gx);
+    std::uint8_t* pc = dst + 3 * (kMirror ? width - 1 - cx : cx);
+    pg[kR] = to8(g4[gx] + ((rg_g + 2) >> 2));
     pg[1] = to8(g4[gx]);
-    pg[2] = to8(g4[gx] + ((bg_g + 2) >> 2));
-    pc[0] = to8(g4[cx] + rg_c);
+    pg[kB] = to8(g4[gx] + ((bg_g + 2) >> 2));
+    pc[kR] = to8(g4[cx] + rg_c);
     pc[1] = to8(g4[cx]);
-    pc[2] = to8(g4[cx] + bg_c);
+    pc[kB] = to8(g4[cx] + bg_c);
+  }
+}
+
+template <bool kBgr, bool kMirror>
+void output_rows(const Planes& p, int y0, int count, int width, std::uint8_t* first_row, std::ptrdiff_t row_step) {
+  for (int y = y0; y < y0 + count; ++y) {
+    const std::size_t i = p.at(y - y0 + kPad) + kPad;
+    std::uint8_t* dst = first_row + y * row_step;
+    if ((y & 1) == 0)
+      output_row<true, kBgr, kMirror>(&p.g4[i], &p.cd[i], &p.diag[i], dst, p.pw, width);
+    else
+      output_row<false, kBgr, kMirror>(&p.g4[i], &p.cd[i], &p.diag[i], dst, p.pw, width);
   }
 }
 
 // Demosaics picture rows [y0, y0 + count) into out. Plane row r holds picture
 // row y0 - kPad + r.
 void band(const std::uint8_t* mosaic, std::ptrdiff_t stride, int width, int height, int y0, int count, Planes& p,
-          RgbImage& out) {
+          std::uint8_t* first_row, std::ptrdiff_t row_step, PixelLayout layout) {
   const int pw = p.pw;
   const int rows = count + 2 * kPad;
   auto parity = [&](int r) { return (y0 - kPad + r) & 1; };
@@ -165,21 +182,25 @@ void band(const std::uint8_t* mosaic, std::ptrdiff_t stride, int width, int heig
   // Red and blue through their differences to green: known at their own
   // sites, the mean of the four diagonal sites at the opposite colour.
   for (int r = 6; r < rows - 6; ++r) diagonals(&p.cd[p.at(r)], &p.diag[p.at(r)], pw, 6, pw - 6);
-  for (int y = y0; y < y0 + count; ++y) {
-    const std::size_t i = p.at(y - y0 + kPad) + kPad;
-    if ((y & 1) == 0)
-      output_row<true>(&p.g4[i], &p.cd[i], &p.diag[i], out.row(y), pw, width);
-    else
-      output_row<false>(&p.g4[i], &p.cd[i], &p.diag[i], out.row(y), pw, width);
+  switch (layout) {
+    case PixelLayout::Rgb: output_rows<false, false>(p, y0, count, width, first_row, row_step); break;
+    case PixelLayout::Bgr: output_rows<true, false>(p, y0, count, width, first_row, row_step); break;
+    case PixelLayout::BgrMirrored: output_rows<true, true>(p, y0, count, width, first_row, row_step); break;
   }
 }
 
 }  // namespace
 
+void demosaic_rows(const std::uint8_t* mosaic, std::ptrdiff_t stride, int width, int height, std::uint8_t* first_row,
+                   std::ptrdiff_t row_step, PixelLayout layout) {
+  Planes planes(width, std::min(kBand, height));
+  for (int y0 = 0; y0 < height; y0 += kBand)
+    band(mosaic, stride, width, height, y0, std::min(kBand, height - y0), planes, first_row, row_step, layout);
+}
+
 void demosaic(const std::uint8_t* mosaic, std::ptrdiff_t stride, int width, int height, RgbImage& out) {
   out = RgbImage(width, height);
-  Planes planes(width, std::min(kBand, height));
-  for (int y0 = 0; y0 < height; y0 += kBand) band(mosaic, stride, width, height, y0, std::min(kBand, height - y0), planes, out);
+  demosaic_rows(mosaic, stride, width, height, out.row(0), static_cast<std::ptrdiff_t>(width) * 3, PixelLayout::Rgb);
 }
 
 }  // namespace hc
