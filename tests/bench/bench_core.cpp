@@ -19,6 +19,7 @@
 #include "core/hcr.h"
 #include "core/image_io.h"
 #include "core/jpeg_encoder.h"
+#include "../core/test_images.h"
 
 namespace {
 
@@ -33,18 +34,6 @@ double best_seconds(int reps, F&& f) {
     best = std::min(best, std::chrono::duration<double>(Clock::now() - t0).count());
   }
   return best;
-}
-
-double cpsnr(const hc::RgbImage& a, const hc::RgbImage& b, int border) {
-  double se = 0;
-  long long n = 0;
-  for (int y = border; y < a.height - border; ++y)
-    for (int x = 3 * border; x < 3 * (a.width - border); ++x) {
-      double d = static_cast<double>(a.row(y)[x]) - b.row(y)[x];
-      se += d * d;
-      ++n;
-    }
-  return 10.0 * std::log10(255.0 * 255.0 * static_cast<double>(n) / se);
 }
 
 // A 1280 x 960 picture from a photograph, mirrored where it runs out.
@@ -99,7 +88,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "%s: lossless round trip failed\n", f.string().c_str());
       return 1;
     }
-    double p = cpsnr(img, out, 4), b = data.size() * 8.0 / mosaic.size();
+    double p = hctest::psnr(img, out, 4), b = data.size() * 8.0 / mosaic.size();
     psnr_sum += p;
     bits_sum += b;
     std::printf("%-12s %10.2f %10.3f\n", f.filename().string().c_str(), p, b);

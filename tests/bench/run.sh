@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 out=${PIX_BUILD:-$root/build}/bench
 kodak=${PIX_KODAK:-/work/shared/testimages/kodak}
 mkdir -p "$out/kodak"
-g++ -std=c++20 -O3 -DNDEBUG -I"$root/hcdrv32" "$root"/hcdrv32/core/*.cpp "$root/tests/bench/bench_core.cpp" \
+g++ -std=c++20 -O3 -DNDEBUG -I"$root/hcdrv32" "$root"/hcdrv32/core/*.cpp "$root/tests/bench/bench_core.cpp" "$root/tests/core/test_images.cpp" \
   -o "$out/bench_core"
 /usr/bin/python3 - "$kodak" "$out/kodak" <<'PY'
 import glob, os, sys
