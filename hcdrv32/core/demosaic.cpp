@@ -28,7 +28,9 @@ inline std::uint8_t to8(int v4) {  // from four times the value, rounded
   return static_cast<std::uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
 
-struct Planes {
+}  // namespace
+
+struct DemosaicWork::Planes {
   int pw = 0, rows = 0;
   std::vector<std::int16_t> m, dh, dv, g4, cd, diag;
   std::vector<std::uint16_t> gh, gv, th, tv;
@@ -51,6 +53,15 @@ struct Planes {
   }
   std::size_t at(int y) const { return static_cast<std::size_t>(y) * pw; }
 };
+
+DemosaicWork::DemosaicWork() = default;
+DemosaicWork::~DemosaicWork() = default;
+DemosaicWork::DemosaicWork(DemosaicWork&&) noexcept = default;
+DemosaicWork& DemosaicWork::operator=(DemosaicWork&&) noexcept = default;
+
+namespace {
+
+using Planes = DemosaicWork::Planes;
 
 // Row kernels. Each works on one row of planes pw samples wide, from x0 to
 // x1; separate functions with restrict-qualified rows let the compiler
@@ -138,7 +149,7 @@ template <bool kBgr, bool kMirror>
 void output_rows(const Planes& p, int y0, int count, int width, std::uint8_t* first_row, std::ptrdiff_t row_step) {
   for (int y = y0; y < y0 + count; ++y) {
     const std::size_t i = p.at(y - y0 + kPad) + kPad;
-    std::uint8_t* dst = first_row + y * row_step;
+    std::uint8_t* dst = first_row + (y - y0) * row_step;
     if ((y & 1) == 0)
       output_row<true, kBgr, kMirror>(&p.g4[i], &p.cd[i], &p.diag[i], dst, p.pw, width);
     else
@@ -146,8 +157,8 @@ void output_rows(const Planes& p, int y0, int count, int width, std::uint8_t* fi
   }
 }
 
-// Demosaics picture rows [y0, y0 + count) into out. Plane row r holds picture
-// row y0 - kPad + r.
+// Demosaics picture rows [y0, y0 + count), count at most kBand, row y0 to
+// first_row. Plane row r holds picture row y0 - kPad + r.
 void band(const std::uint8_t* mosaic, std::ptrdiff_t stride, int width, int height, int y0, int count, Planes& p,
           std::uint8_t* first_row, std::ptrdiff_t row_step, PixelLayout layout) {
   const int pw = p.pw;
@@ -191,11 +202,23 @@ void band(const std::uint8_t* mosaic, std::ptrdiff_t stride, int width, int heig
 
 }  // namespace
 
+void demosaic_band(const std::uint8_t* mosaic, std::ptrdiff_t stride, int width, int height, int y0, int count,
+                   std::uint8_t* dst, std::ptrdiff_t row_step, PixelLayout layout, DemosaicWork& work) {
+  // Every plane value a band reads is computed by that band first, so kept
+  // planes need no clearing.
+  const int band_rows = std::min(kBand, height);
+  if (!work.planes_ || work.planes_->pw != width + 2 * kPad || work.planes_->rows != band_rows + 2 * kPad)
+    work.planes_ = std::make_unique<Planes>(width, band_rows);
+  for (int done = 0; done < count; done += kBand) {
+    int n = std::min(kBand, count - done);
+    band(mosaic, stride, width, height, y0 + done, n, *work.planes_, dst + done * row_step, row_step, layout);
+  }
+}
+
 void demosaic_rows(const std::uint8_t* mosaic, std::ptrdiff_t stride, int width, int height, std::uint8_t* first_row,
                    std::ptrdiff_t row_step, PixelLayout layout) {
-  Planes planes(width, std::min(kBand, height));
-  for (int y0 = 0; y0 < height; y0 += kBand)
-    band(mosaic, stride, width, height, y0, std::min(kBand, height - y0), planes, first_row, row_step, layout);
+  DemosaicWork work;
+  demosaic_band(mosaic, stride, width, height, 0, height, first_row, row_step, layout, work);
 }
 
 void demosaic(const std::uint8_t* mosaic, std::ptrdiff_t stride, int width, int height, RgbImage& out) {
