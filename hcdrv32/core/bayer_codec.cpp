@@ -25,17 +25,30 @@ constexpr int kReset = 64;
 struct Context {
   int a;  // sum of mapped errors
   int n;  // samples seen
-  int k;  // Rice parameter for the next sample, kept ready off the decoding path
 };
 
+// The contexts of one colour group. Their Rice parameters sit four bits each
+// in one word that stays in a register, so choosing k costs a shift rather
+// than a load that would wait on the store of the last update.
+struct Group {
+  Context c[kBins];
+  std::uint64_t k = 0x2222222222222222;  // 2 for every context at the start
+  Group() {
+    for (auto& x : c) x = Context{4, 1};
+  }
+  int k_at(int slot) const { return static_cast<int>((k >> slot) & 15); }
+};
+
+// Activity to context, as the context's bit position in Group::k (four
+// times its number).
 struct Quantiser {
-  std::array<std::uint8_t, 2048> bin{};
+  std::array<std::uint8_t, 2048> slot{};
   Quantiser() {
     static const int kEdges[kBins - 1] = {1, 2, 3, 4, 6, 8, 11, 15, 20, 27, 36, 48, 64, 96, 140};
     for (int g = 0; g < 2048; ++g) {
       int b = 0;
       while (b < kBins - 1 && g >= kEdges[b]) ++b;
-      bin[g] = static_cast<std::uint8_t>(b);
+      slot[g] = static_cast<std::uint8_t>(4 * b);
     }
   }
 };
@@ -124,6 +137,7 @@ class BitReader {
     buf_ <<= len;
     cnt_ -= len;
   }
+  bool holds(int len) const { return cnt_ >= len; }
   bool overrun() const { return pos_ > size_ + 8; }
   // All of the data consumed, and nothing beyond it (the last byte's padding aside).
   bool exact() const {
@@ -141,28 +155,32 @@ class BitReader {
 
 // Smallest k (at most 8) with n << k >= a. n << (bits(a) - bits(n)) has as
 // many bits as a, so k is that shift or one more.
+// n is at least 1; a | 1 gives the same k when a is 0 and spares the
+// compiler's zero test.
 inline int rice_k(int a, int n) {
-  int k = static_cast<int>(std::bit_width(static_cast<unsigned>(a))) -
-          static_cast<int>(std::bit_width(static_cast<unsigned>(n)));
+  int k = __builtin_clz(static_cast<unsigned>(n)) - __builtin_clz(static_cast<unsigned>(a) | 1u);
   k = k < 0 ? 0 : k;
   k += (n << k) < a;
   return k < 8 ? k : 8;
 }
 
-inline void update(Context& c, int mapped) {
+inline void update(Group& g, int slot, int mapped) {
+  Context& c = g.c[slot >> 2];
   c.a += mapped;
   // Halving as a shift by 0 or 1: which context reaches its count next is
   // data-dependent, so a branch here would be mispredicted.
   int halve = ++c.n >= kReset;
   c.a >>= halve;
   c.n >>= halve;
-  c.k = rice_k(c.a, c.n);
+  g.k = (g.k & ~(std::uint64_t{15} << slot)) | (static_cast<std::uint64_t>(rice_k(c.a, c.n)) << slot);
 }
 
 struct Encoder {
   BitWriter bits;
-  void code(Context& ctx, int pred, std::uint8_t* site) {
-    int k = ctx.k;
+  void start_pair() {}
+  void before_second() {}
+  int code(Group& g, int slot, int pred, std::uint8_t* site) {
+    int k = g.k_at(slot);
     int err = static_cast<int>(*site) - pred;
     err = static_cast<std::int8_t>(static_cast<std::uint8_t>(err));  // reduce modulo 256
     auto mapped = static_cast<std::uint32_t>(err >= 0 ? 2 * err : -2 * err - 1);
@@ -174,7 +192,8 @@ struct Encoder {
       bits.put(1, kEscape + 1);
       bits.put(mapped, 8);
     }
-    update(ctx, static_cast<int>(mapped));
+    update(g, slot, static_cast<int>(mapped));
+    return *site;
   }
   bool failed() const { return false; }
 };
@@ -182,16 +201,25 @@ struct Encoder {
 struct Decoder {
   BitReader bits;
   bool bad = false;
-  void code(Context& ctx, int pred, std::uint8_t* site) {
-    int k = ctx.k;
-    bits.refill();
+  // Every mapped value ORed together: above 255 exactly when one of them was.
+  std::uint32_t seen = 0;
+  // One refill serves both codes of a pair: it leaves at least 56 bits and a
+  // code has at most 33, so the second needs another only after a rare long
+  // first code, a branch the processor predicts well.
+  void start_pair() { bits.refill(); }
+  void before_second() {
+    if (!bits.holds(33)) [[unlikely]]
+      bits.refill();
+  }
+  int code(Group& g, int slot, int pred, std::uint8_t* site) {
+    int k = g.k_at(slot);
     int q = bits.leading_zeros();
     std::uint32_t mapped;
     if (q < kEscape) [[likely]] {
       // One shift pair reads the closing 1 and the k low bits together.
       mapped = bits.peek_after(q, k) + ((static_cast<std::uint32_t>(q) - 1u) << k);
       bits.skip(q + 1 + k);
-      bad |= mapped > 255;
+      seen |= mapped;
       mapped &= 255;
     } else {
       bad |= q != kEscape;
@@ -199,43 +227,49 @@ struct Decoder {
       mapped = bits.take(8);
     }
     int err = (mapped & 1) ? -static_cast<int>(mapped >> 1) - 1 : static_cast<int>(mapped >> 1);
-    *site = static_cast<std::uint8_t>(pred + err);
-    update(ctx, static_cast<int>(mapped));
+    auto value = static_cast<std::uint8_t>(pred + err);
+    *site = value;
+    update(g, slot, static_cast<int>(mapped));
+    return value;
   }
   // Checked once a row, so hostile data cannot keep the decoder running.
-  bool failed() const { return bad || bits.overrun(); }
+  bool failed() {
+    bad |= seen > 255;
+    return bad || bits.overrun();
+  }
 };
 
 // Greens: the diagonal neighbours are the closest; the straight ones decide
 // between them along an edge.
 template <class Coder>
-inline void code_green(Coder& coder, Context* ctx, const std::uint8_t* q, std::uint8_t* r, const std::uint8_t* up1,
-                       const std::uint8_t* up2, int x) {
-  int a = up1[x - 1], b = up1[x + 1], w = r[x - 2], n = up2[x];
+inline int code_green(Coder& coder, Group& ctx, const std::uint8_t* q, std::uint8_t* r, const std::uint8_t* up1,
+                      const std::uint8_t* up2, int x, int w) {
+  int a = up1[x - 1], b = up1[x + 1], n = up2[x];
   int dd = absi(a - b);
   int avg = (a + b + 1) >> 1;
-  int pred = dd <= absi(w - n) ? avg : med(w, n, avg);
+  // A select by mask: the choice follows the picture, so a branch would be
+  // mispredicted often.
+  int use_avg = -static_cast<int>(dd <= absi(w - n));
+  int pred = (avg & use_avg) | (med(w, n, avg) & ~use_avg);
   int grad = dd + absi(w - a) + absi(n - b);
-  coder.code(ctx[q[grad]], pred, r + x);
+  return coder.code(ctx, q[grad], pred, r + x);
 }
 
 // Reds and blues: neighbours of the same colour two sites away.
 template <class Coder>
-inline void code_colour(Coder& coder, Context* ctx, const std::uint8_t* q, std::uint8_t* r, const std::uint8_t* up2,
-                        int x) {
-  int w = r[x - 2], n = up2[x], nw = up2[x - 2], ne = up2[x + 2];
+inline int code_colour(Coder& coder, Group& ctx, const std::uint8_t* q, std::uint8_t* r, const std::uint8_t* up2,
+                       int x, int w) {
+  int n = up2[x], nw = up2[x - 2], ne = up2[x + 2];
   int pred = med(w, n, nw);
   int grad = absi(w - nw) + absi(n - nw) + absi(ne - n);
-  coder.code(ctx[q[grad]], pred, r + x);
+  return coder.code(ctx, q[grad], pred, r + x);
 }
 
 // Walks the framed mosaic in raster order; the same walk encodes and decodes.
 template <class Coder>
 void walk(Coder& coder, std::uint8_t* frame, int width, int height, std::ptrdiff_t fs) {
-  const std::uint8_t* q = quantiser().bin.data();
-  Context green[kBins], colour[kBins];
-  for (auto& c : green) c = Context{4, 1, 2};
-  for (auto& c : colour) c = Context{4, 1, 2};
+  const std::uint8_t* q = quantiser().slot.data();
+  Group green, colour;
   for (int y = 0; y < height; ++y) {
     std::uint8_t* r = frame + (y + kPadY) * fs + kPadX;
     const std::uint8_t* up1 = r - fs;
@@ -243,15 +277,22 @@ void walk(Coder& coder, std::uint8_t* frame, int width, int height, std::ptrdiff
     // The frame beside a row repeats the nearest samples of the same colour.
     r[-2] = up2[0];
     r[-1] = up2[1];
+    // The left neighbour of each colour stays in a register: reading it back
+    // from the row just written would wait on the store.
+    int w0 = up2[0], w1 = up2[1];
     if ((y & 1) == 0) {
       for (int x = 0; x < width; x += 2) {
-        code_green(coder, green, q, r, up1, up2, x);
-        code_colour(coder, colour, q, r, up2, x + 1);
+        coder.start_pair();
+        w0 = code_green(coder, green, q, r, up1, up2, x, w0);
+        coder.before_second();
+        w1 = code_colour(coder, colour, q, r, up2, x + 1, w1);
       }
     } else {
       for (int x = 0; x < width; x += 2) {
-        code_colour(coder, colour, q, r, up2, x);
-        code_green(coder, green, q, r, up1, up2, x + 1);
+        coder.start_pair();
+        w0 = code_colour(coder, colour, q, r, up2, x, w0);
+        coder.before_second();
+        w1 = code_green(coder, green, q, r, up1, up2, x + 1, w1);
       }
     }
     r[width] = r[width - 2];
