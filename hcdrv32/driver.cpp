@@ -67,6 +67,8 @@ struct Camera {
   // The picture of the last information call, for the calls that name only
   // a location and an album.
   int last_location = -1, last_album = -1, last_picture = 0;
+  // Decoding memory, kept from one picture to the next of a transfer.
+  hc::DecodeWork decode_work;
 };
 
 std::mutex g_lock;
@@ -252,32 +254,31 @@ std::int16_t deliver(Camera& c, const std::uint8_t* data, std::uint32_t size, Hc
   if (hs != hc::Status::Ok) return hc::code(hs);
   const std::size_t row = static_cast<std::size_t>(h.width) * 3;
   const std::size_t total = row * static_cast<std::size_t>(h.height);
-  Progress progress(cb, from_percent, 100);
-  hc::RgbImage img;
-  hs = hc::decode_hcr(data, size, img, [&](int p) { return progress(p * 80 / 100); });
-  if (hs != hc::Status::Ok) return hc::code(hs);
   const hc::RowOrder order = c.processing.row_order == 2 ? hc::RowOrder::TopDownReversed : hc::RowOrder::BottomUpBgr;
   auto* buf = static_cast<std::uint8_t*>(out->data);
+  Progress progress(cb, from_percent, 100);
   if (!out->callback) {
     if (out->size < total) return HC_INVALID_PARAMETER;
     std::size_t at = 0;
-    hs = hc::deliver_rows(img, order, [&](const std::uint8_t* b, std::size_t n) {
-      std::memcpy(buf + at, b, n);
-      at += n;
-      return true;
-    });
-    if (hs != hc::Status::Ok) return hc::code(hs);
-    return progress(100) ? HC_OK : HC_STOPPED;
+    hs = hc::decode_hcr_rows(
+        data, size, order,
+        [&](const std::uint8_t* b, std::size_t n) {
+          std::memcpy(buf + at, b, n);
+          at += n;
+          return true;
+        },
+        hc::kMaxBlockBytes, progress, c.decode_work);
+    return hc::code(hs);
   }
   const std::size_t max_block = std::min<std::size_t>(hc::kMaxBlockBytes, out->size);
   if (max_block < row) return HC_INVALID_PARAMETER;
-  hs = hc::deliver_rows(
-      img, order,
+  hs = hc::decode_hcr_rows(
+      data, size, order,
       [&](const std::uint8_t* b, std::size_t n) {
         std::memcpy(buf, b, n);
         return out->callback(buf, out->window, static_cast<std::uint32_t>(n)) != 0;
       },
-      max_block, [&](int p) { return progress(80 + p * 20 / 100); }, 0);
+      max_block, progress, c.decode_work);
   return hc::code(hs);
 }
 

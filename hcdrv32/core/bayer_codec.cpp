@@ -1,9 +1,14 @@
 #include "core/bayer_codec.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
 #include <new>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace hc {
 namespace {
@@ -36,7 +41,7 @@ struct Group {
   Group() {
     for (auto& x : c) x = Context{4, 1};
   }
-  int k_at(int slot) const { return static_cast<int>((k >> slot) & 15); }
+  int k_at(unsigned slot) const { return static_cast<int>((k >> slot) & 15); }
 };
 
 // Activity to context, as the context's bit position in Group::k (four
@@ -153,33 +158,66 @@ class BitReader {
   int cnt_ = 0;
 };
 
-// Smallest k (at most 8) with n << k >= a. n << (bits(a) - bits(n)) has as
-// many bits as a, so k is that shift or one more.
-// n is at least 1; a | 1 gives the same k when a is 0 and spares the
-// compiler's zero test.
-inline int rice_k(int a, int n) {
+// Smallest k (at most 8) with n << k >= a, for n from 1 to 63 and a below
+// 2^15 (at most 64 mapped values of at most 255).
+#if defined(__SSE2__)
+// Counts the thresholds n << j (j = 0..7) below a in one compare: the
+// matches are the first k words, so the mask of their bytes plus one is
+// 4^k.
+struct Thresholds {
+  alignas(16) std::int16_t t[64][8];
+  Thresholds() {
+    for (int n = 0; n < 64; ++n)
+      for (int j = 0; j < 8; ++j) t[n][j] = static_cast<std::int16_t>(n << j);
+  }
+};
+const Thresholds& thresholds() {
+  static const Thresholds t;
+  return t;
+}
+
+inline int rice_k(const Thresholds& th, int a, int n) {
+  __m128i below = _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<short>(a)),
+                                  _mm_load_si128(reinterpret_cast<const __m128i*>(th.t[n & 63])));
+  return __builtin_ctz(static_cast<unsigned>(_mm_movemask_epi8(below)) + 1u) >> 1;
+}
+#else
+struct Thresholds {};
+const Thresholds& thresholds() {
+  static const Thresholds t;
+  return t;
+}
+
+// n << (bits(a) - bits(n)) has as many bits as a, so k is that shift or one
+// more; a | 1 gives the same k when a is 0 and spares a zero test.
+inline int rice_k(const Thresholds&, int a, int n) {
   int k = __builtin_clz(static_cast<unsigned>(n)) - __builtin_clz(static_cast<unsigned>(a) | 1u);
   k = k < 0 ? 0 : k;
   k += (n << k) < a;
   return k < 8 ? k : 8;
 }
+#endif
 
-inline void update(Group& g, int slot, int mapped) {
-  Context& c = g.c[slot >> 2];
+// k_old is the context's parameter that coded this sample.
+inline void update(const Thresholds& th, Group& g, unsigned slot, int k_old, int mapped) {
+  // slot is four times the context number and a context eight bytes long.
+  static_assert(sizeof(Context) == 8);
+  Context& c = *reinterpret_cast<Context*>(reinterpret_cast<char*>(g.c) + 2 * slot);
   c.a += mapped;
   // Halving as a shift by 0 or 1: which context reaches its count next is
   // data-dependent, so a branch here would be mispredicted.
   int halve = ++c.n >= kReset;
   c.a >>= halve;
   c.n >>= halve;
-  g.k = (g.k & ~(std::uint64_t{15} << slot)) | (static_cast<std::uint64_t>(rice_k(c.a, c.n)) << slot);
+  g.k ^= static_cast<std::uint64_t>(k_old ^ rice_k(th, c.a, c.n)) << slot;
 }
 
 struct Encoder {
   BitWriter bits;
+  const Thresholds& th = thresholds();
   void start_pair() {}
   void before_second() {}
-  int code(Group& g, int slot, int pred, std::uint8_t* site) {
+  int code(Group& g, unsigned slot, int pred, std::uint8_t* site) {
     int k = g.k_at(slot);
     int err = static_cast<int>(*site) - pred;
     err = static_cast<std::int8_t>(static_cast<std::uint8_t>(err));  // reduce modulo 256
@@ -192,7 +230,7 @@ struct Encoder {
       bits.put(1, kEscape + 1);
       bits.put(mapped, 8);
     }
-    update(g, slot, static_cast<int>(mapped));
+    update(th, g, slot, k, static_cast<int>(mapped));
     return *site;
   }
   bool failed() const { return false; }
@@ -200,6 +238,7 @@ struct Encoder {
 
 struct Decoder {
   BitReader bits;
+  const Thresholds& th = thresholds();
   bool bad = false;
   // Every mapped value ORed together: above 255 exactly when one of them was.
   std::uint32_t seen = 0;
@@ -211,7 +250,7 @@ struct Decoder {
     if (!bits.holds(33)) [[unlikely]]
       bits.refill();
   }
-  int code(Group& g, int slot, int pred, std::uint8_t* site) {
+  int code(Group& g, unsigned slot, int pred, std::uint8_t* site) {
     int k = g.k_at(slot);
     int q = bits.leading_zeros();
     std::uint32_t mapped;
@@ -229,7 +268,7 @@ struct Decoder {
     int err = (mapped & 1) ? -static_cast<int>(mapped >> 1) - 1 : static_cast<int>(mapped >> 1);
     auto value = static_cast<std::uint8_t>(pred + err);
     *site = value;
-    update(g, slot, static_cast<int>(mapped));
+    update(th, g, slot, k, static_cast<int>(mapped));
     return value;
   }
   // Checked once a row, so hostile data cannot keep the decoder running.
@@ -306,6 +345,15 @@ std::vector<std::uint8_t> make_frame(int width, int height, std::ptrdiff_t& fs) 
   return std::vector<std::uint8_t>(static_cast<std::size_t>(fs) * (height + kPadY), kFrameValue);
 }
 
+// Reuses storage: the walk writes every site and side column of a row before
+// anything reads it, so only the rows above the picture need their value.
+std::uint8_t* reuse_frame(std::vector<std::uint8_t>& storage, int width, int height, std::ptrdiff_t& fs) {
+  fs = width + 2 * kPadX;
+  storage.resize(static_cast<std::size_t>(fs) * (height + kPadY));
+  std::fill_n(storage.begin(), fs * kPadY, kFrameValue);
+  return storage.data();
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> compress_bayer(const std::uint8_t* mosaic, int width, int height) {
@@ -322,17 +370,28 @@ std::vector<std::uint8_t> compress_bayer(const std::uint8_t* mosaic, int width, 
   return out;
 }
 
+Status decompress_bayer(const std::uint8_t* data, std::size_t size, int width, int height, BayerFrame& frame) {
+  frame.samples = nullptr;
+  if (width < 2 || height < 2 || (width & 1) || (height & 1) || (!data && size)) return Status::InvalidParameter;
+  std::ptrdiff_t fs;
+  std::uint8_t* f = reuse_frame(frame.storage, width, height, fs);
+  Decoder dec{BitReader(data, size)};
+  walk(dec, f, width, height, fs);
+  if (dec.bad || !dec.bits.exact()) return Status::ImageProcessing;
+  frame.samples = f + kPadY * fs + kPadX;
+  frame.stride = fs;
+  return Status::Ok;
+}
+
 Status decompress_bayer(const std::uint8_t* data, std::size_t size, int width, int height, std::uint8_t* out,
                         std::ptrdiff_t out_stride) {
-  if (width < 2 || height < 2 || (width & 1) || (height & 1) || !out || (!data && size)) return Status::InvalidParameter;
+  if (!out) return Status::InvalidParameter;
   try {
-    std::ptrdiff_t fs;
-    auto frame = make_frame(width, height, fs);
-    Decoder dec{BitReader(data, size)};
-    walk(dec, frame.data(), width, height, fs);
-    if (dec.bad || !dec.bits.exact()) return Status::ImageProcessing;
+    BayerFrame frame;
+    Status s = decompress_bayer(data, size, width, height, frame);
+    if (s != Status::Ok) return s;
     for (int y = 0; y < height; ++y) {
-      const std::uint8_t* src = frame.data() + (y + kPadY) * fs + kPadX;
+      const std::uint8_t* src = frame.samples + y * frame.stride;
       std::copy(src, src + width, out + y * out_stride);
     }
     return Status::Ok;

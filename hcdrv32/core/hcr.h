@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -106,12 +107,31 @@ Status verify_hcr(const std::uint8_t* data, std::size_t size);
 // Checks the whole file and decodes it to top-down RGB.
 Status decode_hcr(const std::uint8_t* data, std::size_t size, RgbImage& img, const ProgressFn& progress = {});
 
-// Hands img to sink in blocks of whole rows, each at most max_block bytes (at
-// least one row). InvalidParameter when a row does not fit.
-Status deliver_rows(const RgbImage& img, RowOrder order, const RowBlockFn& sink,
-                    std::size_t max_block = kMaxBlockBytes, const ProgressFn& progress = {}, int progress_from = 0);
+// Memory of row decoding (the sensor samples, the demosaicing planes, a band
+// of finished rows), kept between calls so that a run of pictures of one size
+// allocates it once. One decode at a time per object.
+class DecodeWork {
+ public:
+  DecodeWork();
+  ~DecodeWork();
+  DecodeWork(DecodeWork&&) noexcept;
+  DecodeWork& operator=(DecodeWork&&) noexcept;
+  struct Parts;
+  Parts& parts();
 
-// decode_hcr then deliver_rows, progress running over both.
+ private:
+  std::unique_ptr<Parts> parts_;
+};
+
+// Checks the whole file, decodes it and hands the rows to sink in the given
+// order, in blocks of whole rows of at most max_block bytes (InvalidParameter
+// when one row does not fit), without holding the whole picture. Progress:
+// 5 once the file is checked, 40 once the sensor data is decoded, then up to
+// 100 as rows go out.
+Status decode_hcr_rows(const std::uint8_t* data, std::size_t size, RowOrder order, const RowBlockFn& sink,
+                       std::size_t max_block, const ProgressFn& progress, DecodeWork& work);
+
+// The same with memory of its own and blocks of at most kMaxBlockBytes.
 Status decode_hcr_rows(const std::uint8_t* data, std::size_t size, RowOrder order, const RowBlockFn& sink,
                        const ProgressFn& progress = {});
 
