@@ -258,8 +258,9 @@ struct Decoder {
       // One shift pair reads the closing 1 and the k low bits together.
       mapped = bits.peek_after(q, k) + ((static_cast<std::uint32_t>(q) - 1u) << k);
       bits.skip(q + 1 + k);
+      // A mapped value above 255 means the data is broken; it is noted, and
+      // until the row's end it only steers contexts and wraps the sample.
       seen |= mapped;
-      mapped &= 255;
     } else {
       bad |= q != kEscape;
       bits.skip(kEscape + 1);
