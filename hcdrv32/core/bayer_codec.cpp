@@ -46,10 +46,11 @@ struct Group {
 
 // Activity to context, as the context's bit position in Group::k (four
 // times its number).
+// Built by the compiler, so the loops reach it without a guard.
 struct Quantiser {
   std::array<std::uint8_t, 2048> slot{};
-  Quantiser() {
-    static const int kEdges[kBins - 1] = {1, 2, 3, 4, 6, 8, 11, 15, 20, 27, 36, 48, 64, 96, 140};
+  constexpr Quantiser() {
+    constexpr int kEdges[kBins - 1] = {1, 2, 3, 4, 6, 8, 11, 15, 20, 27, 36, 48, 64, 96, 140};
     for (int g = 0; g < 2048; ++g) {
       int b = 0;
       while (b < kBins - 1 && g >= kEdges[b]) ++b;
@@ -57,10 +58,7 @@ struct Quantiser {
     }
   }
 };
-const Quantiser& quantiser() {
-  static const Quantiser q;
-  return q;
-}
+constexpr Quantiser kQuantiser;
 
 inline int min2(int a, int b) { return a < b ? a : b; }
 inline int max2(int a, int b) { return a < b ? b : a; }
@@ -159,38 +157,30 @@ class BitReader {
 };
 
 // Smallest k (at most 8) with n << k >= a, for n from 1 to 63 and a below
-// 2^15 (at most 64 mapped values of at most 255).
+// 2^15 (at most 64 mapped values of at most 255). Broken data can push a
+// further; k is then wrong but still 0 to 8, and the row is refused anyway.
 #if defined(__SSE2__)
 // Counts the thresholds n << j (j = 0..7) below a in one compare: the
 // matches are the first k words, so the mask of their bytes plus one is
 // 4^k.
 struct Thresholds {
-  alignas(16) std::int16_t t[64][8];
-  Thresholds() {
+  alignas(16) std::int16_t t[64][8]{};
+  constexpr Thresholds() {
     for (int n = 0; n < 64; ++n)
       for (int j = 0; j < 8; ++j) t[n][j] = static_cast<std::int16_t>(n << j);
   }
 };
-const Thresholds& thresholds() {
-  static const Thresholds t;
-  return t;
-}
+constexpr Thresholds kThresholds;
 
-inline int rice_k(const Thresholds& th, int a, int n) {
+inline int rice_k(int a, int n) {
   __m128i below = _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<short>(a)),
-                                  _mm_load_si128(reinterpret_cast<const __m128i*>(th.t[n & 63])));
+                                  _mm_load_si128(reinterpret_cast<const __m128i*>(kThresholds.t[n & 63])));
   return __builtin_ctz(static_cast<unsigned>(_mm_movemask_epi8(below)) + 1u) >> 1;
 }
 #else
-struct Thresholds {};
-const Thresholds& thresholds() {
-  static const Thresholds t;
-  return t;
-}
-
 // n << (bits(a) - bits(n)) has as many bits as a, so k is that shift or one
 // more; a | 1 gives the same k when a is 0 and spares a zero test.
-inline int rice_k(const Thresholds&, int a, int n) {
+inline int rice_k(int a, int n) {
   int k = __builtin_clz(static_cast<unsigned>(n)) - __builtin_clz(static_cast<unsigned>(a) | 1u);
   k = k < 0 ? 0 : k;
   k += (n << k) < a;
@@ -199,7 +189,7 @@ inline int rice_k(const Thresholds&, int a, int n) {
 #endif
 
 // k_old is the context's parameter that coded this sample.
-inline void update(const Thresholds& th, Group& g, unsigned slot, int k_old, int mapped) {
+inline void update(Group& g, unsigned slot, int k_old, int mapped) {
   // slot is four times the context number and a context eight bytes long.
   static_assert(sizeof(Context) == 8);
   Context& c = *reinterpret_cast<Context*>(reinterpret_cast<char*>(g.c) + 2 * slot);
@@ -209,12 +199,11 @@ inline void update(const Thresholds& th, Group& g, unsigned slot, int k_old, int
   int halve = ++c.n >= kReset;
   c.a >>= halve;
   c.n >>= halve;
-  g.k ^= static_cast<std::uint64_t>(k_old ^ rice_k(th, c.a, c.n)) << slot;
+  g.k ^= static_cast<std::uint64_t>(k_old ^ rice_k(c.a, c.n)) << slot;
 }
 
 struct Encoder {
   BitWriter bits;
-  const Thresholds& th = thresholds();
   void start_pair() {}
   void before_second() {}
   int code(Group& g, unsigned slot, int pred, std::uint8_t* site) {
@@ -230,7 +219,7 @@ struct Encoder {
       bits.put(1, kEscape + 1);
       bits.put(mapped, 8);
     }
-    update(th, g, slot, k, static_cast<int>(mapped));
+    update(g, slot, k, static_cast<int>(mapped));
     return *site;
   }
   bool failed() const { return false; }
@@ -238,7 +227,6 @@ struct Encoder {
 
 struct Decoder {
   BitReader bits;
-  const Thresholds& th = thresholds();
   bool bad = false;
   // Every mapped value ORed together: above 255 exactly when one of them was.
   std::uint32_t seen = 0;
@@ -269,7 +257,7 @@ struct Decoder {
     int err = (mapped & 1) ? -static_cast<int>(mapped >> 1) - 1 : static_cast<int>(mapped >> 1);
     auto value = static_cast<std::uint8_t>(pred + err);
     *site = value;
-    update(th, g, slot, k, static_cast<int>(mapped));
+    update(g, slot, k, static_cast<int>(mapped));
     return value;
   }
   // Checked once a row, so hostile data cannot keep the decoder running.
@@ -308,7 +296,7 @@ inline int code_colour(Coder& coder, Group& ctx, const std::uint8_t* q, std::uin
 // Walks the framed mosaic in raster order; the same walk encodes and decodes.
 template <class Coder>
 void walk(Coder& coder, std::uint8_t* frame, int width, int height, std::ptrdiff_t fs) {
-  const std::uint8_t* q = quantiser().slot.data();
+  const std::uint8_t* q = kQuantiser.slot.data();
   Group green, colour;
   for (int y = 0; y < height; ++y) {
     std::uint8_t* r = frame + (y + kPadY) * fs + kPadX;
