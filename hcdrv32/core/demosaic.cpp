@@ -84,16 +84,45 @@ using Planes = DemosaicWork::Planes;
 // the rings do not keep them a fixed distance apart. Separate functions with
 // restrict-qualified rows let the compiler vectorise them.
 
+#if defined(__SSE2__)
+// The SSE2 paths do in 16 bits what the plain loops after them do in int:
+// with 8-bit samples no intermediate value leaves [-4096, 32767], so both
+// give the same results.
+inline __m128i ld(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
+inline void st(void* p, __m128i v) { _mm_storeu_si128(static_cast<__m128i*>(p), v); }
+#endif
+
 void load_row(const std::uint8_t* __restrict src, I16* __restrict row, int width, int pw) {
   for (int x = 0; x < kPad; ++x) row[x] = src[mirror(x - kPad, width)];
-  for (int x = 0; x < width; ++x) row[kPad + x] = src[x];
+  int x = 0;
+#if defined(__SSE2__)
+  for (; x + 16 <= width; x += 16) {
+    __m128i v = ld(src + x), zero = _mm_setzero_si128();
+    st(row + kPad + x, _mm_unpacklo_epi8(v, zero));
+    st(row + kPad + x + 8, _mm_unpackhi_epi8(v, zero));
+  }
+#endif
+  for (; x < width; ++x) row[kPad + x] = src[x];
   for (int x = width + kPad; x < pw; ++x) row[x] = src[mirror(x - kPad, width)];
 }
 
 void directions(const I16* __restrict u2, const I16* __restrict u1, const I16* __restrict m, const I16* __restrict d1,
                 const I16* __restrict d2, const I16* __restrict s, I16* __restrict dh, I16* __restrict dv, int x0,
                 int x1) {
-  for (int x = x0; x < x1; ++x) {
+  int x = x0;
+#if defined(__SSE2__)
+  for (; x + 8 <= x1; x += 8) {
+    __m128i c2 = _mm_add_epi16(ld(m + x), ld(m + x));
+    __m128i h = _mm_add_epi16(ld(m + x - 1), ld(m + x + 1));
+    h = _mm_sub_epi16(_mm_sub_epi16(_mm_sub_epi16(_mm_add_epi16(h, h), c2), ld(m + x - 2)), ld(m + x + 2));
+    __m128i v = _mm_add_epi16(ld(u1 + x), ld(d1 + x));
+    v = _mm_sub_epi16(_mm_sub_epi16(_mm_sub_epi16(_mm_add_epi16(v, v), c2), ld(u2 + x)), ld(d2 + x));
+    __m128i sx = ld(s + x);
+    st(dh + x, _mm_mullo_epi16(h, sx));
+    st(dv + x, _mm_mullo_epi16(v, sx));
+  }
+#endif
+  for (; x < x1; ++x) {
     int h = 2 * (m[x - 1] + m[x + 1]) - 2 * m[x] - m[x - 2] - m[x + 2];
     int v = 2 * (u1[x] + d1[x]) - 2 * m[x] - u2[x] - d2[x];
     dh[x] = static_cast<I16>(h * s[x]);
@@ -103,7 +132,16 @@ void directions(const I16* __restrict u2, const I16* __restrict u1, const I16* _
 
 void variations(const I16* __restrict dh, const I16* __restrict dvu, const I16* __restrict dvd, U16* __restrict gh,
                 U16* __restrict gv, int x0, int x1) {
-  for (int x = x0; x < x1; ++x) {
+  int x = x0;
+#if defined(__SSE2__)
+  for (; x + 8 <= x1; x += 8) {
+    __m128i a = _mm_sub_epi16(ld(dh + x - 1), ld(dh + x + 1)), b = _mm_sub_epi16(ld(dvu + x), ld(dvd + x));
+    __m128i zero = _mm_setzero_si128();
+    st(gh + x, _mm_max_epi16(a, _mm_sub_epi16(zero, a)));
+    st(gv + x, _mm_max_epi16(b, _mm_sub_epi16(zero, b)));
+  }
+#endif
+  for (; x < x1; ++x) {
     int a = dh[x - 1] - dh[x + 1], b = dvu[x] - dvd[x];
     gh[x] = static_cast<U16>(a < 0 ? -a : a);
     gv[x] = static_cast<U16>(b < 0 ? -b : b);
@@ -112,19 +150,61 @@ void variations(const I16* __restrict dh, const I16* __restrict dvu, const I16* 
 
 void row_sums(const U16* __restrict gh, const U16* __restrict gv, U16* __restrict th, U16* __restrict tv, int x0,
               int x1) {
-  for (int x = x0; x < x1; ++x) {
+  int x = x0;
+#if defined(__SSE2__)
+  for (; x + 8 <= x1; x += 8) {
+    __m128i h3 = _mm_add_epi16(_mm_add_epi16(ld(gh + x - 1), ld(gh + x)), ld(gh + x + 1));
+    st(th + x, _mm_add_epi16(_mm_add_epi16(ld(gh + x - 2), ld(gh + x + 2)), h3));
+    st(tv + x, _mm_add_epi16(_mm_add_epi16(ld(gv + x - 1), ld(gv + x)), ld(gv + x + 1)));
+  }
+#endif
+  for (; x < x1; ++x) {
     th[x] = static_cast<U16>(gh[x - 2] + gh[x - 1] + gh[x] + gh[x + 1] + gh[x + 2]);
     tv[x] = static_cast<U16>(gv[x - 1] + gv[x] + gv[x + 1]);
   }
 }
-
 
 void green(const I16* __restrict m, const I16* __restrict dh, const I16* __restrict dvu, const I16* __restrict dv,
            const I16* __restrict dvd, const U16* __restrict thu, const U16* __restrict th, const U16* __restrict thd,
            const U16* __restrict tvu2, const U16* __restrict tvu1, const U16* __restrict tv,
            const U16* __restrict tvd1, const U16* __restrict tvd2, const float* __restrict colour, I16* __restrict g4,
            I16* __restrict cd, int x0, int x1) {
-  for (int x = x0; x < x1; ++x) {
+  int x = x0;
+#if defined(__SSE2__)
+  // The float operations are those of the loop below, in the same order, so
+  // they round alike.
+  const __m128i zero = _mm_setzero_si128();
+  const __m128 one = _mm_set1_ps(1.0f), quarter = _mm_set1_ps(0.25f), half = _mm_set1_ps(0.5f);
+  for (; x + 8 <= x1; x += 8) {
+    __m128i eh16 = _mm_add_epi16(_mm_add_epi16(ld(thu + x), ld(th + x)), ld(thd + x));
+    __m128i ev16 = _mm_add_epi16(_mm_add_epi16(ld(tvu2 + x), ld(tvu1 + x)), ld(tv + x));
+    ev16 = _mm_add_epi16(_mm_add_epi16(ev16, ld(tvd1 + x)), ld(tvd2 + x));
+    __m128i dh2 = ld(dh + x), dv2 = ld(dv + x);
+    __m128i h16 = _mm_add_epi16(_mm_add_epi16(ld(dh + x - 1), _mm_add_epi16(dh2, dh2)), ld(dh + x + 1));
+    __m128i v16 = _mm_add_epi16(_mm_add_epi16(ld(dvu + x), _mm_add_epi16(dv2, dv2)), ld(dvd + x));
+    __m128i m16 = ld(m + x);
+    __m128i m4_16 = _mm_slli_epi16(m16, 2);
+    __m128i g32[2];
+    for (int k = 0; k < 2; ++k) {
+      // Unsigned sums widen with zeros, signed ones by their sign.
+      __m128i eh32 = k ? _mm_unpackhi_epi16(eh16, zero) : _mm_unpacklo_epi16(eh16, zero);
+      __m128i ev32 = k ? _mm_unpackhi_epi16(ev16, zero) : _mm_unpacklo_epi16(ev16, zero);
+      __m128i h32 = _mm_srai_epi32(k ? _mm_unpackhi_epi16(h16, h16) : _mm_unpacklo_epi16(h16, h16), 16);
+      __m128i v32 = _mm_srai_epi32(k ? _mm_unpackhi_epi16(v16, v16) : _mm_unpacklo_epi16(v16, v16), 16);
+      __m128i m4_32 = _mm_srai_epi32(k ? _mm_unpackhi_epi16(m4_16, m4_16) : _mm_unpacklo_epi16(m4_16, m4_16), 16);
+      __m128 eh = _mm_add_ps(_mm_cvtepi32_ps(eh32), one), ev = _mm_add_ps(_mm_cvtepi32_ps(ev32), one);
+      __m128 wh = _mm_mul_ps(ev, ev), wv = _mm_mul_ps(eh, eh);
+      __m128 sum = _mm_add_ps(_mm_mul_ps(wh, _mm_cvtepi32_ps(h32)), _mm_mul_ps(wv, _mm_cvtepi32_ps(v32)));
+      __m128 d = _mm_div_ps(_mm_mul_ps(quarter, sum), _mm_add_ps(wh, wv));
+      __m128 g = _mm_add_ps(_mm_add_ps(_mm_cvtepi32_ps(m4_32), _mm_mul_ps(_mm_loadu_ps(colour + x + 4 * k), d)), half);
+      g32[k] = _mm_cvttps_epi32(g);
+    }
+    __m128i g = _mm_packs_epi32(g32[0], g32[1]);
+    st(g4 + x, g);
+    st(cd + x, _mm_sub_epi16(m4_16, g));
+  }
+#endif
+  for (; x < x1; ++x) {
     float eh = static_cast<float>(thu[x] + th[x] + thd[x]) + 1.0f;
     float ev = static_cast<float>(tvu2[x] + tvu1[x] + tv[x] + tvd1[x] + tvd2[x]) + 1.0f;
     float wh = ev * ev, wv = eh * eh;  // 1/eh^2 and 1/ev^2, both scaled by eh^2 ev^2
@@ -140,7 +220,14 @@ void green(const I16* __restrict m, const I16* __restrict dh, const I16* __restr
 }
 
 void diagonals(const I16* __restrict cdu, const I16* __restrict cdd, I16* __restrict diag, int x0, int x1) {
-  for (int x = x0; x < x1; ++x)
+  int x = x0;
+#if defined(__SSE2__)
+  for (; x + 8 <= x1; x += 8) {
+    __m128i s = _mm_add_epi16(_mm_add_epi16(ld(cdu + x - 1), ld(cdu + x + 1)), _mm_add_epi16(ld(cdd + x - 1), ld(cdd + x + 1)));
+    st(diag + x, _mm_srai_epi16(_mm_add_epi16(s, _mm_set1_epi16(2)), 2));
+  }
+#endif
+  for (; x < x1; ++x)
     diag[x] = static_cast<I16>((cdu[x - 1] + cdu[x + 1] + cdd[x - 1] + cdd[x + 1] + 2) >> 2);
 }
 
@@ -176,8 +263,6 @@ void output_pixels(const OutRows& r, std::uint8_t* __restrict dst, int x, int wi
 }
 
 #if defined(__SSE2__)
-inline __m128i ld(const I16* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-
 // Four times the value to a byte, as to8, for eight values.
 inline __m128i to8x8(__m128i v4) { return _mm_srai_epi16(_mm_add_epi16(v4, _mm_set1_epi16(2)), 2); }
 
