@@ -164,45 +164,56 @@ void row_sums(const U16* __restrict gh, const U16* __restrict gv, U16* __restric
   }
 }
 
+#if defined(__SSE2__)
+// Green at x to x + 7 where the red or blue sites are the even lanes
+// (kEvenColour) or the odd ones. Green sites keep their sample (colour[x] * d
+// adds a zero there), so only the four colour sites go through the floats,
+// taken out of the 16-bit lanes as 32-bit ones: unsigned sums with zeros,
+// signed values by their sign. The float operations are those of the plain
+// loop, in the same order, so they round alike.
+template <bool kEvenColour>
+inline void green8(const I16* __restrict m, const I16* __restrict dh, const I16* __restrict dvu,
+                   const I16* __restrict dv, const I16* __restrict dvd, const U16* __restrict thu,
+                   const U16* __restrict th, const U16* __restrict thd, const U16* __restrict tvu2,
+                   const U16* __restrict tvu1, const U16* __restrict tv, const U16* __restrict tvd1,
+                   const U16* __restrict tvd2, I16* __restrict g4, I16* __restrict cd, int x) {
+  const __m128i low = _mm_set1_epi32(0xFFFF);
+  auto u32 = [&](__m128i v) { return kEvenColour ? _mm_and_si128(v, low) : _mm_srli_epi32(v, 16); };
+  auto s32 = [&](__m128i v) { return _mm_srai_epi32(kEvenColour ? _mm_slli_epi32(v, 16) : v, 16); };
+  __m128i eh16 = _mm_add_epi16(_mm_add_epi16(ld(thu + x), ld(th + x)), ld(thd + x));
+  __m128i ev16 = _mm_add_epi16(_mm_add_epi16(ld(tvu2 + x), ld(tvu1 + x)), ld(tv + x));
+  ev16 = _mm_add_epi16(_mm_add_epi16(ev16, ld(tvd1 + x)), ld(tvd2 + x));
+  __m128i dh2 = ld(dh + x), dv2 = ld(dv + x);
+  __m128i h16 = _mm_add_epi16(_mm_add_epi16(ld(dh + x - 1), _mm_add_epi16(dh2, dh2)), ld(dh + x + 1));
+  __m128i v16 = _mm_add_epi16(_mm_add_epi16(ld(dvu + x), _mm_add_epi16(dv2, dv2)), ld(dvd + x));
+  __m128i m4 = _mm_slli_epi16(ld(m + x), 2);
+  const __m128 one = _mm_set1_ps(1.0f);
+  __m128 eh = _mm_add_ps(_mm_cvtepi32_ps(u32(eh16)), one), ev = _mm_add_ps(_mm_cvtepi32_ps(u32(ev16)), one);
+  __m128 wh = _mm_mul_ps(ev, ev), wv = _mm_mul_ps(eh, eh);
+  __m128 sum = _mm_add_ps(_mm_mul_ps(wh, _mm_cvtepi32_ps(s32(h16))), _mm_mul_ps(wv, _mm_cvtepi32_ps(s32(v16))));
+  __m128 d = _mm_div_ps(_mm_mul_ps(_mm_set1_ps(0.25f), sum), _mm_add_ps(wh, wv));
+  __m128i gc = _mm_cvttps_epi32(_mm_add_ps(_mm_add_ps(_mm_cvtepi32_ps(s32(m4)), d), _mm_set1_ps(0.5f)));
+  __m128i g = kEvenColour ? _mm_or_si128(_mm_and_si128(gc, low), _mm_andnot_si128(low, m4))
+                          : _mm_or_si128(_mm_slli_epi32(gc, 16), _mm_and_si128(m4, low));
+  st(g4 + x, g);
+  st(cd + x, _mm_sub_epi16(m4, g));
+}
+#endif
+
+// colour_parity: parity of the columns of red or blue sites.
 void green(const I16* __restrict m, const I16* __restrict dh, const I16* __restrict dvu, const I16* __restrict dv,
            const I16* __restrict dvd, const U16* __restrict thu, const U16* __restrict th, const U16* __restrict thd,
            const U16* __restrict tvu2, const U16* __restrict tvu1, const U16* __restrict tv,
-           const U16* __restrict tvd1, const U16* __restrict tvd2, const float* __restrict colour, I16* __restrict g4,
-           I16* __restrict cd, int x0, int x1) {
+           const U16* __restrict tvd1, const U16* __restrict tvd2, const float* __restrict colour, int colour_parity,
+           I16* __restrict g4, I16* __restrict cd, int x0, int x1) {
   int x = x0;
 #if defined(__SSE2__)
-  // The float operations are those of the loop below, in the same order, so
-  // they round alike.
-  const __m128i zero = _mm_setzero_si128();
-  const __m128 one = _mm_set1_ps(1.0f), quarter = _mm_set1_ps(0.25f), half = _mm_set1_ps(0.5f);
-  for (; x + 8 <= x1; x += 8) {
-    __m128i eh16 = _mm_add_epi16(_mm_add_epi16(ld(thu + x), ld(th + x)), ld(thd + x));
-    __m128i ev16 = _mm_add_epi16(_mm_add_epi16(ld(tvu2 + x), ld(tvu1 + x)), ld(tv + x));
-    ev16 = _mm_add_epi16(_mm_add_epi16(ev16, ld(tvd1 + x)), ld(tvd2 + x));
-    __m128i dh2 = ld(dh + x), dv2 = ld(dv + x);
-    __m128i h16 = _mm_add_epi16(_mm_add_epi16(ld(dh + x - 1), _mm_add_epi16(dh2, dh2)), ld(dh + x + 1));
-    __m128i v16 = _mm_add_epi16(_mm_add_epi16(ld(dvu + x), _mm_add_epi16(dv2, dv2)), ld(dvd + x));
-    __m128i m16 = ld(m + x);
-    __m128i m4_16 = _mm_slli_epi16(m16, 2);
-    __m128i g32[2];
-    for (int k = 0; k < 2; ++k) {
-      // Unsigned sums widen with zeros, signed ones by their sign.
-      __m128i eh32 = k ? _mm_unpackhi_epi16(eh16, zero) : _mm_unpacklo_epi16(eh16, zero);
-      __m128i ev32 = k ? _mm_unpackhi_epi16(ev16, zero) : _mm_unpacklo_epi16(ev16, zero);
-      __m128i h32 = _mm_srai_epi32(k ? _mm_unpackhi_epi16(h16, h16) : _mm_unpacklo_epi16(h16, h16), 16);
-      __m128i v32 = _mm_srai_epi32(k ? _mm_unpackhi_epi16(v16, v16) : _mm_unpacklo_epi16(v16, v16), 16);
-      __m128i m4_32 = _mm_srai_epi32(k ? _mm_unpackhi_epi16(m4_16, m4_16) : _mm_unpacklo_epi16(m4_16, m4_16), 16);
-      __m128 eh = _mm_add_ps(_mm_cvtepi32_ps(eh32), one), ev = _mm_add_ps(_mm_cvtepi32_ps(ev32), one);
-      __m128 wh = _mm_mul_ps(ev, ev), wv = _mm_mul_ps(eh, eh);
-      __m128 sum = _mm_add_ps(_mm_mul_ps(wh, _mm_cvtepi32_ps(h32)), _mm_mul_ps(wv, _mm_cvtepi32_ps(v32)));
-      __m128 d = _mm_div_ps(_mm_mul_ps(quarter, sum), _mm_add_ps(wh, wv));
-      __m128 g = _mm_add_ps(_mm_add_ps(_mm_cvtepi32_ps(m4_32), _mm_mul_ps(_mm_loadu_ps(colour + x + 4 * k), d)), half);
-      g32[k] = _mm_cvttps_epi32(g);
-    }
-    __m128i g = _mm_packs_epi32(g32[0], g32[1]);
-    st(g4 + x, g);
-    st(cd + x, _mm_sub_epi16(m4_16, g));
-  }
+  if (((x ^ colour_parity) & 1) == 0)
+    for (; x + 8 <= x1; x += 8) green8<true>(m, dh, dvu, dv, dvd, thu, th, thd, tvu2, tvu1, tv, tvd1, tvd2, g4, cd, x);
+  else
+    for (; x + 8 <= x1; x += 8) green8<false>(m, dh, dvu, dv, dvd, thu, th, thd, tvu2, tvu1, tv, tvd1, tvd2, g4, cd, x);
+#else
+  (void)colour_parity;
 #endif
   for (; x < x1; ++x) {
     float eh = static_cast<float>(thu[x] + th[x] + thd[x]) + 1.0f;
@@ -362,7 +373,7 @@ void band(const std::uint8_t* mosaic, std::ptrdiff_t stride, int width, int heig
     if (int y = j - 5; y >= y0 - 2 && y < y1 + 2)
       green(p.row(p.m, y), p.row(p.dh, y), p.row(p.dv, y - 1), p.row(p.dv, y), p.row(p.dv, y + 1),
             p.row(p.th, y - 1), p.row(p.th, y), p.row(p.th, y + 1), p.row(p.tv, y - 2), p.row(p.tv, y - 1),
-            p.row(p.tv, y), p.row(p.tv, y + 1), p.row(p.tv, y + 2), p.is_colour[y & 1].data(), p.row(p.g4, y),
+            p.row(p.tv, y), p.row(p.tv, y + 1), p.row(p.tv, y + 2), p.is_colour[y & 1].data(), (y & 1) ^ 1, p.row(p.g4, y),
             p.row(p.cd, y), 5, pw - 5);
     // Red and blue through their differences to green: known at their own
     // sites, the mean of the four diagonal sites at the opposite colour.
