@@ -54,7 +54,7 @@ struct DemosaicWork::Planes {
     gh.assign(rs, 0);
     gv.assign(rs, 0);
     for (int p = 0; p < 2; ++p) {
-      sign[p].resize(pw);
+      sign[p].assign(rs, 0);  // as long as a row: the SSE2 filters run past pw
       is_colour[p].resize(pw);
       for (int x = 0; x < pw; ++x) {
         bool green = ((x ^ p) & 1) == 0;  // kPad is even, so parities match the picture's
@@ -90,6 +90,14 @@ using Planes = DemosaicWork::Planes;
 // give the same results.
 inline __m128i ld(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
 inline void st(void* p, __m128i v) { _mm_storeu_si128(static_cast<__m128i*>(p), v); }
+
+// The SSE2 filters run from the multiple of 8 at or below x0 to the one at or
+// above x1, so that their loads line up with the rows. The columns they add
+// lie within the rows' slack and their values are never read by the columns
+// the output needs: those need only columns 1 to pw - 2 of the samples.
+constexpr int first(int x0) { return x0 & ~7; }
+#else
+constexpr int first(int x0) { return x0; }
 #endif
 
 void load_row(const std::uint8_t* __restrict src, I16* __restrict row, int width, int pw) {
@@ -109,9 +117,9 @@ void load_row(const std::uint8_t* __restrict src, I16* __restrict row, int width
 void directions(const I16* __restrict u2, const I16* __restrict u1, const I16* __restrict m, const I16* __restrict d1,
                 const I16* __restrict d2, const I16* __restrict s, I16* __restrict dh, I16* __restrict dv, int x0,
                 int x1) {
-  int x = x0;
+  int x = first(x0);
 #if defined(__SSE2__)
-  for (; x + 8 <= x1; x += 8) {
+  for (; x < x1; x += 8) {
     __m128i c2 = _mm_add_epi16(ld(m + x), ld(m + x));
     __m128i h = _mm_add_epi16(ld(m + x - 1), ld(m + x + 1));
     h = _mm_sub_epi16(_mm_sub_epi16(_mm_sub_epi16(_mm_add_epi16(h, h), c2), ld(m + x - 2)), ld(m + x + 2));
@@ -132,9 +140,9 @@ void directions(const I16* __restrict u2, const I16* __restrict u1, const I16* _
 
 void variations(const I16* __restrict dh, const I16* __restrict dvu, const I16* __restrict dvd, U16* __restrict gh,
                 U16* __restrict gv, int x0, int x1) {
-  int x = x0;
+  int x = first(x0);
 #if defined(__SSE2__)
-  for (; x + 8 <= x1; x += 8) {
+  for (; x < x1; x += 8) {
     __m128i a = _mm_sub_epi16(ld(dh + x - 1), ld(dh + x + 1)), b = _mm_sub_epi16(ld(dvu + x), ld(dvd + x));
     __m128i zero = _mm_setzero_si128();
     st(gh + x, _mm_max_epi16(a, _mm_sub_epi16(zero, a)));
@@ -150,9 +158,9 @@ void variations(const I16* __restrict dh, const I16* __restrict dvu, const I16* 
 
 void row_sums(const U16* __restrict gh, const U16* __restrict gv, U16* __restrict th, U16* __restrict tv, int x0,
               int x1) {
-  int x = x0;
+  int x = first(x0);
 #if defined(__SSE2__)
-  for (; x + 8 <= x1; x += 8) {
+  for (; x < x1; x += 8) {
     __m128i h3 = _mm_add_epi16(_mm_add_epi16(ld(gh + x - 1), ld(gh + x)), ld(gh + x + 1));
     st(th + x, _mm_add_epi16(_mm_add_epi16(ld(gh + x - 2), ld(gh + x + 2)), h3));
     st(tv + x, _mm_add_epi16(_mm_add_epi16(ld(gv + x - 1), ld(gv + x)), ld(gv + x + 1)));
@@ -206,12 +214,12 @@ void green(const I16* __restrict m, const I16* __restrict dh, const I16* __restr
            const U16* __restrict tvu2, const U16* __restrict tvu1, const U16* __restrict tv,
            const U16* __restrict tvd1, const U16* __restrict tvd2, const float* __restrict colour, int colour_parity,
            I16* __restrict g4, I16* __restrict cd, int x0, int x1) {
-  int x = x0;
+  int x = first(x0);
 #if defined(__SSE2__)
   if (((x ^ colour_parity) & 1) == 0)
-    for (; x + 8 <= x1; x += 8) green8<true>(m, dh, dvu, dv, dvd, thu, th, thd, tvu2, tvu1, tv, tvd1, tvd2, g4, cd, x);
+    for (; x < x1; x += 8) green8<true>(m, dh, dvu, dv, dvd, thu, th, thd, tvu2, tvu1, tv, tvd1, tvd2, g4, cd, x);
   else
-    for (; x + 8 <= x1; x += 8) green8<false>(m, dh, dvu, dv, dvd, thu, th, thd, tvu2, tvu1, tv, tvd1, tvd2, g4, cd, x);
+    for (; x < x1; x += 8) green8<false>(m, dh, dvu, dv, dvd, thu, th, thd, tvu2, tvu1, tv, tvd1, tvd2, g4, cd, x);
 #else
   (void)colour_parity;
 #endif
@@ -231,9 +239,9 @@ void green(const I16* __restrict m, const I16* __restrict dh, const I16* __restr
 }
 
 void diagonals(const I16* __restrict cdu, const I16* __restrict cdd, I16* __restrict diag, int x0, int x1) {
-  int x = x0;
+  int x = first(x0);
 #if defined(__SSE2__)
-  for (; x + 8 <= x1; x += 8) {
+  for (; x < x1; x += 8) {
     __m128i s = _mm_add_epi16(_mm_add_epi16(ld(cdu + x - 1), ld(cdu + x + 1)), _mm_add_epi16(ld(cdd + x - 1), ld(cdd + x + 1)));
     st(diag + x, _mm_srai_epi16(_mm_add_epi16(s, _mm_set1_epi16(2)), 2));
   }
