@@ -18,7 +18,6 @@ namespace {
 // away, so a band needs 7 mosaic rows either side and the result does not
 // depend on how the picture is cut into bands.
 constexpr int kPad = 8;
-constexpr int kRing = 8;   // rows kept per plane; a power of two
 constexpr int kSlack = 8;  // elements before and after each plane row
 
 int mirror(int i, int n) {
@@ -48,9 +47,12 @@ struct DemosaicWork::Planes {
   std::vector<float> is_colour[2];  // per row parity: 1 at red/blue sites, 0 at green
 
   explicit Planes(int width) : pw(width + 2 * kPad), rs((width + 2 * kPad + 2 * kSlack + 7) & ~7) {
-    std::size_t n = static_cast<std::size_t>(rs) * kRing;
-    for (auto* v : {&m, &dh, &dv, &g4, &cd, &diag}) v->assign(n, 0);
-    for (auto* v : {&th, &tv}) v->assign(n, 0);
+    // Ring depths: a power of two covering the rows from the one a filter
+    // writes to the oldest one still read when that filter has run.
+    for (auto* v : {&m, &dv}) v->assign(static_cast<std::size_t>(rs) * 8, 0);
+    for (auto* v : {&dh, &g4, &cd, &diag}) v->assign(static_cast<std::size_t>(rs) * 4, 0);
+    tv.assign(static_cast<std::size_t>(rs) * 8, 0);
+    th.assign(static_cast<std::size_t>(rs) * 4, 0);
     gh.assign(rs, 0);
     gv.assign(rs, 0);
     for (int p = 0; p < 2; ++p) {
@@ -66,7 +68,8 @@ struct DemosaicWork::Planes {
   // Plane row of picture row y (which may lie outside the picture).
   template <class T>
   T* row(std::vector<T>& v, int y) const {
-    return v.data() + static_cast<std::size_t>(y & (kRing - 1)) * rs + kSlack;
+    const int depth = static_cast<int>(v.size() / rs);
+    return v.data() + static_cast<std::size_t>(y & (depth - 1)) * rs + kSlack;
   }
 };
 
