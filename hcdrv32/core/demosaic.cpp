@@ -288,12 +288,6 @@ void output_pixels(const OutRows& r, std::uint8_t* __restrict dst, int x, int wi
 // Four times the value to a byte, as to8, for eight values.
 inline __m128i to8x8(__m128i v4) { return _mm_srai_epi16(_mm_add_epi16(v4, _mm_set1_epi16(2)), 2); }
 
-inline __m128i reverse16(__m128i v) {
-  v = _mm_shufflelo_epi16(v, _MM_SHUFFLE(0, 1, 2, 3));
-  v = _mm_shufflehi_epi16(v, _MM_SHUFFLE(0, 1, 2, 3));
-  return _mm_shuffle_epi32(v, _MM_SHUFFLE(1, 0, 3, 2));
-}
-
 // Four 4-byte pixels (last byte zero) to 12 bytes, the rest zero.
 inline __m128i pack3(__m128i q) {
   const __m128i lo3 = _mm_set1_epi64x(0xFFFFFF);
@@ -328,18 +322,18 @@ void output_row(const OutRows& r, std::uint8_t* __restrict dst, int width) {
     __m128i r0, g0, b0, r1, g1, b1;
     colours8<kRedRow>(r, x, r0, g0, b0);
     colours8<kRedRow>(r, x + 8, r1, g1, b1);
-    if (kMirror) {
-      __m128i t;
-      t = reverse16(r0), r0 = reverse16(r1), r1 = t;
-      t = reverse16(g0), g0 = reverse16(g1), g1 = t;
-      t = reverse16(b0), b0 = reverse16(b1), b1 = t;
-    }
     __m128i rr = _mm_packus_epi16(r0, r1), gg = _mm_packus_epi16(g0, g1), bb = _mm_packus_epi16(b0, b1);
     __m128i first = kBgr ? bb : rr, last = kBgr ? rr : bb, zero = _mm_setzero_si128();
     __m128i fg_lo = _mm_unpacklo_epi8(first, gg), fg_hi = _mm_unpackhi_epi8(first, gg);
     __m128i l0_lo = _mm_unpacklo_epi8(last, zero), l0_hi = _mm_unpackhi_epi8(last, zero);
-    __m128i c0 = pack3(_mm_unpacklo_epi16(fg_lo, l0_lo)), c1 = pack3(_mm_unpackhi_epi16(fg_lo, l0_lo));
-    __m128i c2 = pack3(_mm_unpacklo_epi16(fg_hi, l0_hi)), c3 = pack3(_mm_unpackhi_epi16(fg_hi, l0_hi));
+    // Pixels as four bytes each, four to a vector; mirrored rows take the
+    // vectors and the pixels in each the other way round.
+    __m128i q[4] = {_mm_unpacklo_epi16(fg_lo, l0_lo), _mm_unpackhi_epi16(fg_lo, l0_lo),
+                    _mm_unpacklo_epi16(fg_hi, l0_hi), _mm_unpackhi_epi16(fg_hi, l0_hi)};
+    auto pixels = [&](int k) {
+      return kMirror ? _mm_shuffle_epi32(q[3 - k], _MM_SHUFFLE(0, 1, 2, 3)) : q[k];
+    };
+    __m128i c0 = pack3(pixels(0)), c1 = pack3(pixels(1)), c2 = pack3(pixels(2)), c3 = pack3(pixels(3));
     __m128i* p = reinterpret_cast<__m128i*>(dst + 3 * (kMirror ? width - 16 - x : x));
     _mm_storeu_si128(p, _mm_or_si128(c0, _mm_slli_si128(c1, 12)));
     _mm_storeu_si128(p + 1, _mm_or_si128(_mm_srli_si128(c1, 4), _mm_slli_si128(c2, 8)));
