@@ -245,7 +245,8 @@ void diagonals(const I16* __restrict cdu, const I16* __restrict cdd, I16* __rest
   int x = first(x0);
 #if defined(__SSE2__)
   for (; x < x1; x += 8) {
-    __m128i s = _mm_add_epi16(_mm_add_epi16(ld(cdu + x - 1), ld(cdu + x + 1)), _mm_add_epi16(ld(cdd + x - 1), ld(cdd + x + 1)));
+    __m128i s = _mm_add_epi16(_mm_add_epi16(ld(cdu + x - 1), ld(cdu + x + 1)),
+                              _mm_add_epi16(ld(cdd + x - 1), ld(cdd + x + 1)));
     st(diag + x, _mm_srai_epi16(_mm_add_epi16(s, _mm_set1_epi16(2)), 2));
   }
 #endif
@@ -299,13 +300,18 @@ inline __m128i pack3(__m128i q) {
 template <bool kRedRow>
 inline void colours8(const OutRows& r, int x, __m128i& red, __m128i& grn, __m128i& blu) {
   const __m128i two = _mm_set1_epi16(2);
-  const __m128i green_site = kRedRow ? _mm_setr_epi16(-1, 0, -1, 0, -1, 0, -1, 0) : _mm_setr_epi16(0, -1, 0, -1, 0, -1, 0, -1);
-  __m128i same = _mm_add_epi16(_mm_add_epi16(ld(r.cd + x - 1), ld(r.cd + x + 1)), _mm_add_epi16(ld(r.dgu + x), ld(r.dgd + x)));
-  __m128i other = _mm_add_epi16(_mm_add_epi16(ld(r.dg + x - 1), ld(r.dg + x + 1)), _mm_add_epi16(ld(r.cdu + x), ld(r.cdd + x)));
+  const __m128i green_site =
+      kRedRow ? _mm_setr_epi16(-1, 0, -1, 0, -1, 0, -1, 0) : _mm_setr_epi16(0, -1, 0, -1, 0, -1, 0, -1);
+  __m128i same =
+      _mm_add_epi16(_mm_add_epi16(ld(r.cd + x - 1), ld(r.cd + x + 1)), _mm_add_epi16(ld(r.dgu + x), ld(r.dgd + x)));
+  __m128i other =
+      _mm_add_epi16(_mm_add_epi16(ld(r.dg + x - 1), ld(r.dg + x + 1)), _mm_add_epi16(ld(r.cdu + x), ld(r.cdd + x)));
   same = _mm_srai_epi16(_mm_add_epi16(same, two), 2);
   other = _mm_srai_epi16(_mm_add_epi16(other, two), 2);
   __m128i c = ld(r.cd + x), d = ld(r.dg + x), g = ld(r.g4 + x);
-  auto sel = [&](__m128i a, __m128i b) { return _mm_or_si128(_mm_and_si128(green_site, a), _mm_andnot_si128(green_site, b)); };
+  auto sel = [&](__m128i a, __m128i b) {
+    return _mm_or_si128(_mm_and_si128(green_site, a), _mm_andnot_si128(green_site, b));
+  };
   __m128i radd = kRedRow ? sel(same, c) : sel(other, d);
   __m128i badd = kRedRow ? sel(other, d) : sel(same, c);
   red = to8x8(_mm_add_epi16(g, radd));
@@ -378,8 +384,8 @@ void band(const std::uint8_t* mosaic, std::ptrdiff_t stride, int width, int heig
     if (int y = j - 5; y >= y0 - 2 && y < y1 + 2)
       green(p.row(p.m, y), p.row(p.dh, y), p.row(p.dv, y - 1), p.row(p.dv, y), p.row(p.dv, y + 1),
             p.row(p.th, y - 1), p.row(p.th, y), p.row(p.th, y + 1), p.row(p.tv, y - 2), p.row(p.tv, y - 1),
-            p.row(p.tv, y), p.row(p.tv, y + 1), p.row(p.tv, y + 2), p.is_colour[y & 1].data(), (y & 1) ^ 1, p.row(p.g4, y),
-            p.row(p.cd, y), 5, pw - 5);
+            p.row(p.tv, y), p.row(p.tv, y + 1), p.row(p.tv, y + 2), p.is_colour[y & 1].data(), (y & 1) ^ 1,
+            p.row(p.g4, y), p.row(p.cd, y), 5, pw - 5);
     // Red and blue through their differences to green: known at their own
     // sites, the mean of the four diagonal sites at the opposite colour.
     if (int y = j - 6; y >= y0 - 1 && y < y1 + 1)
@@ -402,8 +408,8 @@ void band(const std::uint8_t* mosaic, std::ptrdiff_t stride, int width, int heig
 
 void demosaic_band(const std::uint8_t* mosaic, std::ptrdiff_t stride, int width, int height, int y0, int count,
                    std::uint8_t* dst, std::ptrdiff_t row_step, PixelLayout layout, DemosaicWork& work) {
-  // Every plane value a band reads is computed by that band first, so kept
-  // planes need no clearing.
+  // Every plane value the output needs is computed by the band first, so
+  // kept planes need no clearing.
   if (!work.planes_ || work.planes_->pw != width + 2 * kPad) work.planes_ = std::make_unique<Planes>(width);
   if (count > 0) band(mosaic, stride, width, height, y0, count, *work.planes_, dst, row_step, layout);
 }

@@ -40,7 +40,8 @@ int main() {
   std::vector<std::pair<int, int>> sizes;
   for (int w = 2; w <= 40; w += 2)
     for (int h = 2; h <= 24; h += 2) sizes.push_back({w, h});
-  for (int k = 0; k < 60; ++k) sizes.push_back({2 + 2 * static_cast<int>(rng() % 200), 2 + 2 * static_cast<int>(rng() % 150)});
+  for (int k = 0; k < 60; ++k)
+    sizes.push_back({2 + 2 * static_cast<int>(rng() % 200), 2 + 2 * static_cast<int>(rng() % 150)});
   sizes.insert(sizes.end(), {{1280, 960}, {2, 400}, {400, 2}, {1282, 194}});
   hc::DemosaicWork work;
   long cases = 0, failures = 0;
@@ -54,7 +55,7 @@ int main() {
         const std::size_t row_bytes = static_cast<std::size_t>(w) * 3;
         std::vector<std::uint8_t> want(row_bytes * h, 1), rows(row_bytes * h, 2), bands(row_bytes * h, 3);
         const bool up = ((kind + l) & 1) != 0;
-        const std::ptrdiff_t step = up ? -static_cast<std::ptrdiff_t>(row_bytes) : static_cast<std::ptrdiff_t>(row_bytes);
+        const auto step = static_cast<std::ptrdiff_t>(row_bytes) * (up ? -1 : 1);
         const std::size_t first = up ? row_bytes * (h - 1) : 0;
         demosaic_ref::demosaic_rows(m.data(), stride, w, h, want.data() + first, step, layout);
         hc::demosaic_rows(m.data(), stride, w, h, rows.data() + first, step, layout);
