@@ -329,14 +329,9 @@ void walk(Coder& coder, std::uint8_t* frame, int width, int height, std::ptrdiff
   }
 }
 
-std::vector<std::uint8_t> make_frame(int width, int height, std::ptrdiff_t& fs) {
-  fs = width + 2 * kPadX;
-  return std::vector<std::uint8_t>(static_cast<std::size_t>(fs) * (height + kPadY), kFrameValue);
-}
-
-// Reuses storage: the walk writes every site and side column of a row before
-// anything reads it, so only the rows above the picture need their value.
-std::uint8_t* reuse_frame(std::vector<std::uint8_t>& storage, int width, int height, std::ptrdiff_t& fs) {
+// Sizes storage for the frame. The walk writes every side column of a row
+// before anything reads it, so only the rows above the picture need their value.
+std::uint8_t* frame_in(std::vector<std::uint8_t>& storage, int width, int height, std::ptrdiff_t& fs) {
   fs = width + 2 * kPadX;
   storage.resize(static_cast<std::size_t>(fs) * (height + kPadY));
   std::fill_n(storage.begin(), fs * kPadY, kFrameValue);
@@ -347,14 +342,15 @@ std::uint8_t* reuse_frame(std::vector<std::uint8_t>& storage, int width, int hei
 
 std::vector<std::uint8_t> compress_bayer(const std::uint8_t* mosaic, int width, int height) {
   std::ptrdiff_t fs;
-  auto frame = make_frame(width, height, fs);
+  std::vector<std::uint8_t> storage;
+  std::uint8_t* frame = frame_in(storage, width, height, fs);
   for (int y = 0; y < height; ++y)
     std::copy(mosaic + static_cast<std::ptrdiff_t>(y) * width, mosaic + static_cast<std::ptrdiff_t>(y + 1) * width,
-              frame.data() + (y + kPadY) * fs + kPadX);
+              frame + (y + kPadY) * fs + kPadX);
   std::vector<std::uint8_t> out;
   out.reserve(static_cast<std::size_t>(width) * height * 3 / 4 + 64);
   Encoder enc{BitWriter(out)};
-  walk(enc, frame.data(), width, height, fs);
+  walk(enc, frame, width, height, fs);
   enc.bits.finish();
   return out;
 }
@@ -363,7 +359,7 @@ Status decompress_bayer(const std::uint8_t* data, std::size_t size, int width, i
   frame.samples = nullptr;
   if (width < 2 || height < 2 || (width & 1) || (height & 1) || (!data && size)) return Status::InvalidParameter;
   std::ptrdiff_t fs;
-  std::uint8_t* f = reuse_frame(frame.storage, width, height, fs);
+  std::uint8_t* f = frame_in(frame.storage, width, height, fs);
   Decoder dec{BitReader(data, size)};
   walk(dec, f, width, height, fs);
   if (dec.bad || !dec.bits.exact()) return Status::ImageProcessing;

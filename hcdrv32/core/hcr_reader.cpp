@@ -97,23 +97,23 @@ void fill_details(const HcrHeader& h, ModelDetails& d) {
       std::memcpy(d.avena.picture_name, f.name.data(), f.name.size());
       break;
     case kBelva:
-      d.belva.flash = f.flash;
-      d.belva.zoom_position = f.zoom_position;
-      d.belva.exposure_us = exposure;
-      d.belva.fnumber_x10 = f.fnumber_x10;
-      d.belva.subject_distance_mm = distance;
-      d.belva.brightness = brightness;
-      std::memcpy(d.belva.picture_name, f.name.data(), f.name.size());
+    case kCirra: {
+      // The two zoom models carry the same fields in records of their own.
+      auto fill = [&](auto& z) {
+        z.flash = f.flash;
+        z.zoom_position = f.zoom_position;
+        z.exposure_us = exposure;
+        z.fnumber_x10 = f.fnumber_x10;
+        z.subject_distance_mm = distance;
+        z.brightness = brightness;
+        std::memcpy(z.picture_name, f.name.data(), f.name.size());
+      };
+      if (f.camera_type == kBelva)
+        fill(d.belva);
+      else
+        fill(d.cirra);
       break;
-    case kCirra:
-      d.cirra.flash = f.flash;
-      d.cirra.zoom_position = f.zoom_position;
-      d.cirra.exposure_us = exposure;
-      d.cirra.fnumber_x10 = f.fnumber_x10;
-      d.cirra.subject_distance_mm = distance;
-      d.cirra.brightness = brightness;
-      std::memcpy(d.cirra.picture_name, f.name.data(), f.name.size());
-      break;
+    }
     default:
       break;
   }
