@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <random>
@@ -31,6 +32,8 @@ struct LineFaults {
   double drop = 0;
   std::uint64_t camera_silent_after = UINT64_MAX;  // bytes the camera sends before it goes mute
   std::uint32_t max_working_baud = 1000000;        // faster speeds turn every byte into noise
+  // Whole writes the line loses, chosen by content (one write is one frame).
+  std::function<bool(int from, const std::uint8_t* p, std::size_t n)> swallow;
 };
 
 class MemoryLine {
@@ -41,6 +44,7 @@ class MemoryLine {
   void send(End from, const std::uint8_t* p, std::size_t n) {
     std::lock_guard<std::mutex> lock(m_);
     auto& q = q_[1 - from];
+    if (f_.swallow && f_.swallow(from, p, n)) return;
     bool garble = baud_[0] != baud_[1] || baud_[0] > f_.max_working_baud;
     std::uniform_real_distribution<double> u(0, 1);
     for (std::size_t i = 0; i < n; ++i) {

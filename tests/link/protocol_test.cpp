@@ -3,6 +3,7 @@
 // stops and aborts, and a camera that goes silent.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <numeric>
 
 #include "core/protocol/crc.h"
@@ -189,6 +190,41 @@ TEST(HostLink, LossyLineDeliversIdenticalBytesAndActsOnceOnEachCommand) {
     ASSERT_EQ(link.command(Op::Delete, w, body), 0) << "deletion " << i;
   }
   EXPECT_EQ(rig.cam.deletions.load(), 40);
+}
+
+// Nothing after the last piece of a stream can show that it was lost, so
+// each loss of it costs a silence. A line that loses it again and again
+// while the camera answers everything else must still deliver, and must not
+// call the camera gone.
+TEST(HostLink, LastPieceLostRepeatedlyStillArrives) {
+  const std::uint32_t size = 5000;
+  std::atomic<int> lost{0};
+  LineFaults f;
+  f.swallow = [&](int from, const std::uint8_t* p, std::size_t n) {
+    if (from != MemoryLine::Camera || lost >= 5) return false;
+    FrameParser parser;
+    parser.feed(p, n);
+    Frame fr;
+    if (!parser.next(fr) || fr.type != FrameType::Data) return false;
+    ByteReader r(fr.payload);
+    const std::uint32_t off = r.u32();
+    if (r.fail() || off + r.left() != size) return false;
+    ++lost;
+    return true;
+  };
+  Rig rig(f);
+  HostLink link(rig.host);
+  HelloInfo info;
+  // At the start speed pieces are already as small as they go, so no part
+  // of the last one arrives on its own.
+  ASSERT_EQ(link.connect(9600, info), 0);
+  std::int16_t s;
+  auto got = fetch(link, rig.cam, {0, 0, 2}, s);
+  ASSERT_EQ(s, 0);
+  EXPECT_EQ(got, (rig.cam.pictures[{0, 0, 2}]));
+  EXPECT_EQ(lost.load(), 5);
+  std::vector<std::uint8_t> body;
+  EXPECT_EQ(link.command(Op::Status, ByteWriter{}, body), 0);
 }
 
 TEST(HostLink, StopAbortsTheStreamAndTheLinkStaysUsable) {

@@ -166,8 +166,9 @@ bool HostLink::switch_to(std::uint32_t rate) {
 bool HostLink::recover() {
   ++stats_.recoveries;
   HelloInfo info;
-  // Still at our speed after a passing disturbance?
-  if (hello(2, info) == st::kOk) return true;
+  // Still at our speed after a passing disturbance? The camera keeps it for
+  // seconds of silence, so a noisy line gets every try here.
+  if (hello(t_.command_tries, info) == st::kOk) return true;
   if (baud_ != kStartBaud) {
     // The camera went back to the start speed (it does after a long silence).
     ch_.set_baud(kStartBaud);
@@ -298,7 +299,7 @@ std::int16_t HostLink::read(const PictureRef& ref, std::uint32_t file_size, std:
   auto silence_ms = [&] { return t_.answer_ms + 3 * frame_ms(base_chunk + kFrameOverhead + 4); };
   std::int64_t last_progress = now_ms();
   int silences = 0;
-  bool recovered = false;
+  int fruitless_recoveries = 0;  // reconnections with no useful piece since
   fill();
   while (received_bytes < length) {
     Frame f;
@@ -330,6 +331,7 @@ std::int16_t HostLink::read(const PictureRef& ref, std::uint32_t file_size, std:
       }
       last_progress = now_ms();
       silences = 0;
+      fruitless_recoveries = 0;
       if (++clean_pieces >= 32 && chunk < base_chunk) {
         chunk *= 2;
         clean_pieces = 0;
@@ -346,10 +348,11 @@ std::int16_t HostLink::read(const PictureRef& ref, std::uint32_t file_size, std:
       continue;
     }
     // Nothing useful for a while: either the last requests were lost or the
-    // camera is gone.
+    // camera is gone. A camera that answers the reconnection is still there,
+    // however noisy the line: the stream goes on while pieces keep coming.
     if (++silences >= t_.stream_silences) {
-      if (recovered || !recover()) return st::kNoAnswer;
-      recovered = true;
+      if (fruitless_recoveries >= t_.stream_recoveries || !recover()) return st::kNoAnswer;
+      ++fruitless_recoveries;
       silences = 0;
     }
     for (const Req& q : out) lose(q.next, q.end);
@@ -357,6 +360,13 @@ std::int16_t HostLink::read(const PictureRef& ref, std::uint32_t file_size, std:
     stale_possible = true;
     last_progress = now_ms();
     fill();
+    // No later piece can prove the last request lost, so only another
+    // silence would. Ask for it twice: either copy is enough.
+    if (next_new >= length && missing.empty() && !out.empty()) {
+      const Req last = out.back();
+      stats_.rerequested += last.end - last.start;
+      issue(last.start, last.end);
+    }
   }
   // Requests given up on may still be queued at the camera: clear them so
   // the next command is not kept waiting behind them.

@@ -16,7 +16,8 @@ struct LinkTiming {
   int answer_ms = 400;     // first byte of an answer must come within this
   int gap_ms = 250;        // ... and the next bytes within this of the last ones
   int command_tries = 4;
-  int stream_silences = 2;  // silent periods in a row before a stream gives up
+  int stream_silences = 2;     // silent periods in a row before a stream reconnects
+  int stream_recoveries = 3;   // reconnections in a row with nothing useful between them before it gives up
   int revert_wait_ms = 1500;  // how long a camera waits before it drops a speed that failed
 };
 
